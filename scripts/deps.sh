@@ -1,0 +1,17 @@
+# Sourced by the scripts: installs on Debian 12 whatever the build still lacks.
+kivra_packages="g++ cmake make qt6-base-dev qt6-serialport-dev libgl-dev libsimpleini-dev
+libjpeg62-turbo-dev libbenchmark-dev fonts-dejavu-core fontconfig clang-format
+qt6-qpa-plugins"
+
+kivra_install_deps() {
+    local missing=()
+    for p in $kivra_packages; do
+        dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+}

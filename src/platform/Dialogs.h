@@ -1,0 +1,92 @@
+#pragma once
+
+#include "platform/Color.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// The one way the program talks to the user through modal boxes and the common dialogs.
+// Lower layers call Dialogs(); the application installs the toolkit's implementation and
+// tests install TScriptedDialogs, so no test ever waits on a box that nobody can see.
+// Texts are UTF-8.
+class TDialogs
+{
+public:
+    enum class TAnswer { Yes, No };
+
+    virtual ~TDialogs() = default;
+
+    // Modal error box, one OK button, kept on top; an empty caption leaves the default.
+    virtual void ShowErrorBox(const std::string &Text, const std::string &Caption) = 0;
+    // The simple message box: one text, OK.
+    virtual void ShowMessage(const std::string &Text) = 0;
+    // A Yes/No question with a caption.
+    virtual TAnswer AskYesNo(const std::string &Text, const std::string &Caption) = 0;
+    // Common file dialogs; Filter in the toolkit's "Text (*.txt);;All (*)" form. An empty
+    // result means the user cancelled.
+    virtual std::string OpenFileName(const std::string &Caption, const std::string &Filter,
+        const std::string &InitialDir)
+        = 0;
+    virtual std::string SaveFileName(const std::string &Caption, const std::string &Filter,
+        const std::string &InitialDir)
+        = 0;
+    // Colour dialog starting at Initial; false when cancelled.
+    virtual bool PickColor(TColor Initial, TColor &Chosen) = 0;
+};
+
+// The installed implementation; without one, a quiet fallback that only writes to stderr
+// and answers No / cancel.
+TDialogs &Dialogs();
+
+// Installs Impl for the lifetime of the scope and puts the previous one back afterwards.
+class TDialogsScope
+{
+public:
+    explicit TDialogsScope(TDialogs &Impl);
+    ~TDialogsScope();
+    TDialogsScope(const TDialogsScope &) = delete;
+    TDialogsScope &operator=(const TDialogsScope &) = delete;
+
+private:
+    TDialogs *Previous;
+};
+
+// Records every box and dialog and returns the answers a test has queued.
+class TScriptedDialogs : public TDialogs
+{
+public:
+    enum class TKind { ErrorBox, Message, Question, OpenFile, SaveFile, Color };
+    struct TShown
+    {
+        TKind Kind;
+        std::string Text;
+        std::string Caption;
+    };
+
+    void ShowErrorBox(const std::string &Text, const std::string &Caption) override;
+    void ShowMessage(const std::string &Text) override;
+    TAnswer AskYesNo(const std::string &Text, const std::string &Caption) override;
+    std::string OpenFileName(const std::string &Caption, const std::string &Filter,
+        const std::string &InitialDir) override;
+    std::string SaveFileName(const std::string &Caption, const std::string &Filter,
+        const std::string &InitialDir) override;
+    bool PickColor(TColor Initial, TColor &Chosen) override;
+
+    // Queued answers are used in order; when the queue is empty the answer is No, an empty
+    // file name or a cancelled colour dialog.
+    void QueueAnswer(TAnswer Answer) { Answers.push_back(Answer); }
+    void QueueFileName(const std::string &Name) { FileNames.push_back(Name); }
+    void QueueColor(TColor Color) { Colors.push_back(Color); }
+
+    const std::vector<TShown> &Shown() const { return ShownList; }
+    // Texts of the boxes shown so far, in order (all kinds).
+    std::vector<std::string> Texts() const;
+    void ClearShown() { ShownList.clear(); }
+
+private:
+    std::vector<TShown> ShownList;
+    std::vector<TAnswer> Answers;
+    std::vector<std::string> FileNames;
+    std::vector<TColor> Colors;
+};

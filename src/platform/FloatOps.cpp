@@ -1,0 +1,90 @@
+#include "platform/FloatOps.h"
+
+#include "platform/Errors.h"
+
+#include <cmath>
+#include <limits>
+
+const char *const kZeroDivideMessage = "Floating point division by zero";
+const char *const kInvalidOpMessage = "Invalid floating point operation";
+const char *const kOverflowMessage = "Floating point overflow";
+
+namespace {
+
+template <typename F> int RoundWith(F Value, F (*Op)(F))
+{
+    if (std::isnan(Value))
+        throw EFloatError(kInvalidOpMessage);
+    const F r = Op(Value);
+    if (!(r >= static_cast<F>(std::numeric_limits<int>::min())
+            && r <= static_cast<F>(std::numeric_limits<int>::max())))
+        throw EFloatError(kInvalidOpMessage);
+    return static_cast<int>(r);
+}
+
+double NearbyD(double v) { return std::nearbyint(v); }
+long double NearbyL(long double v) { return std::nearbyint(v); }
+double TruncD(double v) { return std::trunc(v); }
+
+} // namespace
+
+int Round(double Value) { return RoundWith<double>(Value, NearbyD); }
+
+int Round(long double Value) { return RoundWith<long double>(Value, NearbyL); }
+
+int Trunc(double Value) { return RoundWith<double>(Value, TruncD); }
+
+double FDiv(double A, double B)
+{
+    if (std::isnan(A) || std::isnan(B))
+        throw EFloatError(kInvalidOpMessage);
+    if (B == 0.0)
+        throw EFloatError(A == 0.0 ? kInvalidOpMessage : kZeroDivideMessage);
+    return FCheck(A / B);
+}
+
+long double FDiv(long double A, long double B)
+{
+    if (std::isnan(A) || std::isnan(B))
+        throw EFloatError(kInvalidOpMessage);
+    if (B == 0.0L)
+        throw EFloatError(A == 0.0L ? kInvalidOpMessage : kZeroDivideMessage);
+    const long double q = A / B;
+    if (std::isinf(q))
+        throw EFloatError(kOverflowMessage);
+    return q;
+}
+
+double FSqrt(double Value)
+{
+    if (std::isnan(Value) || Value < 0.0)
+        throw EFloatError(kInvalidOpMessage);
+    return FCheck(std::sqrt(Value));
+}
+
+double FLog10(double Value)
+{
+    if (std::isnan(Value) || Value < 0.0)
+        throw EFloatError(kInvalidOpMessage);
+    if (Value == 0.0)
+        throw EFloatError(kZeroDivideMessage);
+    return FCheck(std::log10(Value));
+}
+
+double FLn(double Value)
+{
+    if (std::isnan(Value) || Value < 0.0)
+        throw EFloatError(kInvalidOpMessage);
+    if (Value == 0.0)
+        throw EFloatError(kZeroDivideMessage);
+    return FCheck(std::log(Value));
+}
+
+double FCheck(double Value)
+{
+    if (std::isnan(Value))
+        throw EFloatError(kInvalidOpMessage);
+    if (std::isinf(Value))
+        throw EFloatError(kOverflowMessage);
+    return Value;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+// Checked arithmetic: every operation that the program expects to be able to fail goes
+// through one of these, so a fault becomes an EFloatError instead of a NaN on screen.
+
+extern const char *const kZeroDivideMessage;
+extern const char *const kInvalidOpMessage;
+extern const char *const kOverflowMessage;
+
+// Nearest integer, halves to even (0.5 -> 0, 1.5 -> 2, -2.5 -> -2). NaN, infinity or a
+// value outside the 32-bit range raises EFloatError.
+int Round(double Value);
+int Round(long double Value);
+
+// Towards zero, with the same fault rules as Round.
+int Trunc(double Value);
+
+// a / b: b == 0 raises (0/0 as an invalid operation); an infinite quotient raises overflow.
+double FDiv(double A, double B);
+long double FDiv(long double A, long double B);
+
+// Square root; a negative argument raises.
+double FSqrt(double Value);
+
+// Common logarithm; zero raises division by zero, a negative argument an invalid operation.
+double FLog10(double Value);
+
+// Natural logarithm, same rules as FLog10.
+double FLn(double Value);
+
+// Raises when Value is NaN (invalid operation) or infinite (overflow); returns it otherwise.
+double FCheck(double Value);

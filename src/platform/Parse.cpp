@@ -1,0 +1,114 @@
+#include "platform/Parse.h"
+
+#include "platform/Errors.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool MatchesFloatGrammar(std::string_view t)
+{
+    size_t i = 0;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-'))
+        ++i;
+    size_t digits = 0;
+    while (i < t.size() && IsDigit(t[i])) {
+        ++i;
+        ++digits;
+    }
+    if (i < t.size() && t[i] == '.') {
+        ++i;
+        while (i < t.size() && IsDigit(t[i])) {
+            ++i;
+            ++digits;
+        }
+    }
+    if (digits == 0)
+        return false;
+    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+        ++i;
+        if (i < t.size() && (t[i] == '+' || t[i] == '-'))
+            ++i;
+        size_t expDigits = 0;
+        while (i < t.size() && IsDigit(t[i])) {
+            ++i;
+            ++expDigits;
+        }
+        if (expDigits == 0)
+            return false;
+    }
+    return i == t.size();
+}
+
+} // namespace
+
+bool TryStrToFloat(std::string_view Text, double &Value)
+{
+    if (!MatchesFloatGrammar(Text))
+        return false;
+    // from_chars rejects a leading '+', which the grammar allows.
+    std::string_view t = Text;
+    if (!t.empty() && t.front() == '+')
+        t.remove_prefix(1);
+    double v = 0.0;
+    const auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+    if (ec == std::errc::result_out_of_range) {
+        // Underflow towards zero is a valid tiny number; overflow is not a double.
+        if (std::isinf(std::strtod(std::string(t).c_str(), nullptr)))
+            return false;
+        v = 0.0;
+    } else if (ec != std::errc() || ptr != t.data() + t.size()) {
+        return false;
+    }
+    if (!std::isfinite(v))
+        return false;
+    Value = v;
+    return true;
+}
+
+double StrToFloat(std::string_view Text)
+{
+    double v = 0.0;
+    if (!TryStrToFloat(Text, v))
+        throw EConvertError("'" + std::string(Text) + "' is not a valid floating point value");
+    return v;
+}
+
+bool TryStrToInt(std::string_view Text, int &Value)
+{
+    std::string_view t = Text;
+    bool negative = false;
+    if (!t.empty() && (t.front() == '+' || t.front() == '-')) {
+        negative = t.front() == '-';
+        t.remove_prefix(1);
+    }
+    if (t.empty())
+        return false;
+    long long v = 0;
+    for (char c : t) {
+        if (!IsDigit(c))
+            return false;
+        v = v * 10 + (c - '0');
+        if (v > 1LL + std::numeric_limits<int>::max())
+            return false;
+    }
+    if (negative)
+        v = -v;
+    if (v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max())
+        return false;
+    Value = static_cast<int>(v);
+    return true;
+}
+
+int StrToInt(std::string_view Text)
+{
+    int v = 0;
+    if (!TryStrToInt(Text, v))
+        throw EConvertError("'" + std::string(Text) + "' is not a valid integer value");
+    return v;
+}

@@ -1,0 +1,54 @@
+#include "platform/QtDialogs.h"
+
+#include "platform/QtColor.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+void TQtDialogs::ShowErrorBox(const std::string &Text, const std::string &Caption)
+{
+    QMessageBox box(QMessageBox::Critical,
+        Caption.empty() ? QApplication::applicationName() : QStr(Caption), QStr(Text),
+        QMessageBox::Ok, ParentWidget);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    box.exec();
+}
+
+void TQtDialogs::ShowMessage(const std::string &Text)
+{
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), QStr(Text),
+        QMessageBox::Ok, ParentWidget);
+    box.exec();
+}
+
+TDialogs::TAnswer TQtDialogs::AskYesNo(const std::string &Text, const std::string &Caption)
+{
+    QMessageBox box(QMessageBox::Question, QStr(Caption), QStr(Text),
+        QMessageBox::Yes | QMessageBox::No, ParentWidget);
+    return box.exec() == QMessageBox::Yes ? TAnswer::Yes : TAnswer::No;
+}
+
+std::string TQtDialogs::OpenFileName(
+    const std::string &Caption, const std::string &Filter, const std::string &InitialDir)
+{
+    return StdStr(
+        QFileDialog::getOpenFileName(ParentWidget, QStr(Caption), QStr(InitialDir), QStr(Filter)));
+}
+
+std::string TQtDialogs::SaveFileName(
+    const std::string &Caption, const std::string &Filter, const std::string &InitialDir)
+{
+    return StdStr(
+        QFileDialog::getSaveFileName(ParentWidget, QStr(Caption), QStr(InitialDir), QStr(Filter)));
+}
+
+bool TQtDialogs::PickColor(TColor Initial, TColor &Chosen)
+{
+    const QColor c = QColorDialog::getColor(ToQColor(Initial), ParentWidget);
+    if (!c.isValid())
+        return false;
+    Chosen = FromQColor(c);
+    return true;
+}
