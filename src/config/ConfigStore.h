@@ -5,7 +5,8 @@
 // The settings in KIVRA.INI, one value per call: every call opens the file, does its one
 // read or write and releases it again, so a write is on disk when the call returns.
 
-enum TConfigItem {
+enum TConfigItem
+{
     ciPort2,
     ciPort3,
     ciSelCom,

@@ -7,7 +7,12 @@
 // Program-wide values shared by the graph, the measurement engine, the Smith chart and the
 // main window. They live below every widget library so each of those can read them.
 
-enum TMeasureMode { mmImpedance, mmCableLoss, mmCableLength };
+enum TMeasureMode
+{
+    mmImpedance,
+    mmCableLoss,
+    mmCableLength
+};
 
 // Characteristic impedance in whole ohms ("CH_IMP").
 extern int ChImp;

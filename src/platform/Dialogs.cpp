@@ -9,8 +9,8 @@ class TQuietDialogs : public TDialogs
 public:
     void ShowErrorBox(const std::string &Text, const std::string &Caption) override
     {
-        std::fprintf(stderr, "%s%s%s\n", Caption.c_str(), Caption.empty() ? "" : ": ",
-            Text.c_str());
+        std::fprintf(
+            stderr, "%s%s%s\n", Caption.c_str(), Caption.empty() ? "" : ": ", Text.c_str());
     }
     void ShowMessage(const std::string &Text) override
     {

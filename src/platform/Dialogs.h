@@ -13,7 +13,11 @@
 class TDialogs
 {
 public:
-    enum class TAnswer { Yes, No };
+    enum class TAnswer
+    {
+        Yes,
+        No
+    };
 
     virtual ~TDialogs() = default;
 
@@ -25,11 +29,11 @@ public:
     virtual TAnswer AskYesNo(const std::string &Text, const std::string &Caption) = 0;
     // Common file dialogs; Filter in the toolkit's "Text (*.txt);;All (*)" form. An empty
     // result means the user cancelled.
-    virtual std::string OpenFileName(const std::string &Caption, const std::string &Filter,
-        const std::string &InitialDir)
+    virtual std::string OpenFileName(
+        const std::string &Caption, const std::string &Filter, const std::string &InitialDir)
         = 0;
-    virtual std::string SaveFileName(const std::string &Caption, const std::string &Filter,
-        const std::string &InitialDir)
+    virtual std::string SaveFileName(
+        const std::string &Caption, const std::string &Filter, const std::string &InitialDir)
         = 0;
     // Colour dialog starting at Initial; false when cancelled.
     virtual bool PickColor(TColor Initial, TColor &Chosen) = 0;
@@ -56,7 +60,15 @@ private:
 class TScriptedDialogs : public TDialogs
 {
 public:
-    enum class TKind { ErrorBox, Message, Question, OpenFile, SaveFile, Color };
+    enum class TKind
+    {
+        ErrorBox,
+        Message,
+        Question,
+        OpenFile,
+        SaveFile,
+        Color
+    };
     struct TShown
     {
         TKind Kind;
