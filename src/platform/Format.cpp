@@ -1,7 +1,7 @@
 #include "platform/Format.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -31,13 +31,15 @@ TPattern ParsePattern(std::string_view Pattern)
     return p;
 }
 
-// Exact decimal expansion of |Value| (glibc prints every digit), split at the point.
+// Exact decimal expansion of |Value|, split at the point. to_chars is exact at any
+// precision and, unlike printf, ignores the locale that the toolkit sets at start-up.
 void ExactDigits(double Value, std::string &IntDigits, std::string &FracDigits)
 {
     // 1100 decimals cover every digit of the smallest subnormal.
     std::vector<char> buf(1500);
-    const int n = std::snprintf(buf.data(), buf.size(), "%.1100f", std::fabs(Value));
-    std::string s(buf.data(), static_cast<size_t>(n));
+    const auto res = std::to_chars(
+        buf.data(), buf.data() + buf.size(), std::fabs(Value), std::chars_format::fixed, 1100);
+    std::string s(buf.data(), res.ptr);
     const auto dot = s.find('.');
     IntDigits = s.substr(0, dot);
     FracDigits = dot == std::string::npos ? std::string() : s.substr(dot + 1);
@@ -137,8 +139,8 @@ std::string FloatToStr(double Value)
         return "0";
 
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14e", Value);
-    std::string s(buf);
+    const auto res = std::to_chars(buf, buf + sizeof buf, Value, std::chars_format::scientific, 14);
+    std::string s(buf, res.ptr);
     const auto e = s.find('e');
     std::string mantissa = s.substr(0, e);
     const int exponent = std::stoi(s.substr(e + 1));

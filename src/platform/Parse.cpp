@@ -2,7 +2,6 @@
 
 #include "platform/Errors.h"
 
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -45,6 +44,42 @@ bool MatchesFloatGrammar(std::string_view t)
     return i == t.size();
 }
 
+// Rough power of ten of a text that matches the grammar; only its sign matters, to tell an
+// overflow from an underflow.
+long long DecimalExponent(std::string_view t)
+{
+    long long intDigits = 0;
+    long long leadingFracZeros = 0;
+    bool seenNonZero = false;
+    bool inFraction = false;
+    size_t i = 0;
+    for (; i < t.size() && t[i] != 'e' && t[i] != 'E'; ++i) {
+        const char c = t[i];
+        if (c == '.') {
+            inFraction = true;
+        } else if (IsDigit(c)) {
+            if (c != '0')
+                seenNonZero = true;
+            if (!inFraction && seenNonZero)
+                ++intDigits;
+            else if (inFraction && !seenNonZero)
+                ++leadingFracZeros;
+        }
+    }
+    long long exponent = 0;
+    if (i < t.size()) {
+        bool negative = false;
+        ++i;
+        if (i < t.size() && (t[i] == '+' || t[i] == '-'))
+            negative = t[i++] == '-';
+        for (; i < t.size() && exponent < 1000000; ++i)
+            exponent = exponent * 10 + (t[i] - '0');
+        if (negative)
+            exponent = -exponent;
+    }
+    return (intDigits > 0 ? intDigits : -leadingFracZeros) + exponent;
+}
+
 } // namespace
 
 bool TryStrToFloat(std::string_view Text, double &Value)
@@ -59,7 +94,7 @@ bool TryStrToFloat(std::string_view Text, double &Value)
     const auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
     if (ec == std::errc::result_out_of_range) {
         // Underflow towards zero is a valid tiny number; overflow is not a double.
-        if (std::isinf(std::strtod(std::string(t).c_str(), nullptr)))
+        if (DecimalExponent(t) > 0)
             return false;
         v = 0.0;
     } else if (ec != std::errc() || ptr != t.data() + t.size()) {

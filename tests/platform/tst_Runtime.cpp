@@ -130,7 +130,9 @@ void TRuntimeTest::FormatFloatIgnoresLocale()
     if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr)
         QSKIP("no German locale on this machine");
     QCOMPARE(QString::fromStdString(FormatFloat("#0.000", 7.0)), QStringLiteral("7.000"));
+    QCOMPARE(QString::fromStdString(FloatToStr(0.66)), QStringLiteral("0.66"));
     double v = 0;
+    QVERIFY(!TryStrToFloat("1e999", v));
     QVERIFY(TryStrToFloat("7.5", v));
     QCOMPARE(v, 7.5);
     std::setlocale(LC_NUMERIC, saved.c_str());
