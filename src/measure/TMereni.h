@@ -1,0 +1,124 @@
+#pragma once
+
+#include "graph/TDraw.h"
+#include "numerics/TDoubleArray.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+class QImage;
+class QProgressBar;
+class TAnGraph;
+class TComm;
+class TFrekvence;
+class TOsaFRQ;
+class TOsaOHM;
+class TOsaPHASE;
+class TOsaPSV;
+class TOsaRL;
+class TOsaT;
+class TOsaX;
+class TOsaXX;
+class TOsaY;
+class TSmithLink;
+
+// Runs one sweep of the analyzer at a time and keeps what it measured. The frequency range
+// of the graph becomes the sweep command; every reply line is stored and sent to the Smith
+// chart at once; a sweep ends when the analyzer has been silent for a second, and then the
+// graph is redrawn, which evaluates the stored lines into the series and curves.
+//
+// Owned by the graph model, which sets the links to its axes and cursors right after
+// creation. Lines are held one character per received byte (Latin-1).
+class TMereni : public TDraw
+{
+public:
+    static constexpr int WatchdogIntervalMs = 1000;
+
+    explicit TMereni(QImage *Bitmap);
+    ~TMereni();
+    TMereni(const TMereni &) = delete;
+    TMereni &operator=(const TMereni &) = delete;
+
+    // The lines of the running sweep, and those of the last complete sweep or loaded file.
+    QStringList &CurrentLines() { return Swapped ? ListB : ListA; }
+    QStringList &LastLines() { return Swapped ? ListA : ListB; }
+    const QStringList &LastLines() const { return Swapped ? ListA : ListB; }
+
+    // True from StartSweep until the watchdog has ended the sweep.
+    bool Measuring() const { return FMeasuring; }
+
+    // Sends the sweep command for the range of OsaX and starts the watchdog. Raises the
+    // configuration's conversion error when the port settings are not numbers.
+    void StartSweep();
+    // The line callback given to Comm with the sweep command; Index is not used.
+    void LineReceived(int Index, const QString &Line);
+    // The watchdog's tick: the analyzer has fallen silent, so the sweep is over.
+    void WatchdogTimer();
+    // Rebuilds the 12 series from LastLines, draws the curves through the axes and places
+    // the minimum-SWR cursor. Called by the graph model's DrawAll.
+    void EvaluateSweep();
+    // The series the cursor readouts look points up in (the arrays themselves).
+    void GetPointSeries(const TDoubleArray *&OutFrequencies, const TDoubleArray *&OutResistances,
+        const TDoubleArray *&OutReactances) const;
+
+    QTimer Watchdog;
+    // Selects which of ListA and ListB is CurrentLines (ListB when true).
+    bool Swapped = false;
+    QStringList ListA;
+    QStringList ListB;
+
+    // One entry per evaluated point, in point order.
+    TDoubleArray Frequencies; // MHz, rounded to 3 decimals
+    TDoubleArray Resistances; // R used for evaluation (smoothed when smoothing is on)
+    TDoubleArray Reactances; // X used for evaluation (smoothed when smoothing is on)
+    TDoubleArray RawResistances;
+    TDoubleArray RawReactances;
+    TDoubleArray Impedances;
+    TDoubleArray RValues;
+    TDoubleArray XValues;
+    TDoubleArray SWRValues;
+    TDoubleArray RLValues; // dB
+    TDoubleArray PhaseValues; // degrees
+    TDoubleArray CableLosses; // dB
+
+    // Set by the main window at start-up; may stay empty.
+    TSmithLink *SmithFrame = nullptr;
+    // Set by the main window before each start; either may be empty.
+    std::function<void()> OnStart;
+    std::function<void()> OnEnd;
+    // Whether the minimum-SWR cursor is wanted; empty means no.
+    std::function<bool()> ShowMinSWR;
+    // Set by the main window before each start; not owned.
+    QProgressBar *ProgressBar = nullptr;
+
+    std::unique_ptr<TComm> Comm;
+
+    // Links set by the graph model at its creation, not owned.
+    TOsaFRQ *OsaFRQ = nullptr;
+    TOsaX *OsaX = nullptr;
+    TOsaY *OsaY = nullptr;
+    TOsaPSV *OsaPSV = nullptr;
+    TAnGraph *Graph = nullptr;
+    TOsaPHASE *OsaPhase = nullptr;
+    TOsaOHM *OsaZ = nullptr;
+    TOsaOHM *OsaR = nullptr;
+    TOsaXX *OsaXX = nullptr;
+    TOsaRL *OsaRL = nullptr;
+    TOsaT *OsaT = nullptr;
+    TFrekvence *Cursor1 = nullptr;
+    TFrekvence *Cursor2 = nullptr;
+    TFrekvence *CursorMin = nullptr;
+
+private:
+    void ParseLines();
+    void SmoothSeries();
+    void ComputeSeries(double &MinSWR, double &MinFrequency);
+    void DrawCurves();
+    void PlaceMinimumCursor(double MinFrequency);
+
+    bool FMeasuring = false;
+};
