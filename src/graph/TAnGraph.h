@@ -1,0 +1,83 @@
+#pragma once
+
+#include "graph/TCursors.h"
+#include "graph/TOsaX.h"
+#include "graph/TOsaY.h"
+#include "platform/Canvas.h"
+
+#include <QImage>
+
+#include <memory>
+
+class QWidget;
+class TMereni;
+
+// The model behind the graph frame: the four layers, every axis, the raster, the cursors,
+// the marked bands and the sweep controller. It draws everything in a fixed order into the
+// layers and composes them into the picture the frame shows.
+class TAnGraph
+{
+public:
+    // PaintBox is the widget that shows Composite (a link; may be null). It is asked to
+    // repaint after each composition that did not come from its own paint event.
+    TAnGraph(QWidget *APaintBox, double MinFreq, double MaxFreq);
+    ~TAnGraph();
+    TAnGraph(const TAnGraph &) = delete;
+    TAnGraph &operator=(const TAnGraph &) = delete;
+
+    // Axes, grid lines, captions, labels and curves.
+    QImage MainLayer;
+    // Filled with the band shading colour at each Present.
+    QImage ShadeLayer;
+    // The cursors and their horizontal lines on white; white leaves the picture unchanged.
+    QImage CursorLayer;
+    // The composed picture.
+    QImage Composite;
+    TCanvas MainCanvas { &MainLayer };
+    TCanvas ShadeCanvas { &ShadeLayer };
+    TCanvas CursorCanvas { &CursorLayer };
+    TCanvas CompositeCanvas { &Composite };
+    QWidget *PaintBox = nullptr;
+
+    std::unique_ptr<TOsaX> OsaX;
+    std::unique_ptr<TOsaY> OsaY;
+    std::unique_ptr<TOsaRL> OsaRL;
+    std::unique_ptr<TOsaT> OsaT;
+    std::unique_ptr<TOsaPSV> OsaPSV;
+    std::unique_ptr<TOsaPHASE> OsaPhase;
+    std::unique_ptr<TOsaOHM> OsaZ;
+    std::unique_ptr<TOsaOHM> OsaR;
+    std::unique_ptr<TOsaXX> OsaXX;
+    std::unique_ptr<TOsaFRQ> OsaFRQ;
+    std::unique_ptr<TOzn> Markers;
+    bool ShowCursors = true;
+    std::unique_ptr<TRastrFr> Raster;
+    std::unique_ptr<TFrekvence> Cursor1;
+    std::unique_ptr<TFrekvence> Cursor2;
+    std::unique_ptr<TOsaHorizont> Horizontal1;
+    std::unique_ptr<TOsaHorizont> Horizontal2;
+    std::unique_ptr<TFrekvence> CursorMin;
+    std::unique_ptr<TMereni> Mereni;
+    std::unique_ptr<TCursors> Cursors;
+
+    // MainLayer in GraphBackColor, Composite and CursorLayer in white.
+    void ClearLayers();
+    void SetBackColor(TColor Color);
+    // All layers take the paint box's size (or the given one) and are cleared.
+    void ResizeLayers();
+    void ResizeLayers(int Width, int Height);
+    // Draws the whole picture into the layers and presents it; a failure while drawing ends
+    // it silently, leaving what was drawn and presenting nothing.
+    void DrawAll();
+    // Composes the layers into Composite: main layer, shaded bands, cursor layer.
+    void Present(bool FromPaint);
+    void Refresh();
+    // Unplaces cursors 1 and 2 and their lines; nothing is redrawn.
+    void ResetCursors();
+    bool CursorsPlaced() const;
+    void MoveCursor1(int X, int Y);
+    void MoveCursor2(int X, int Y);
+
+    // The band shading colour for a background: 10 lightness steps of 240 darker.
+    static TColor ShadeColorOf(TColor BackColor);
+};

@@ -1,0 +1,144 @@
+#pragma once
+
+#include "graph/TCursorReadout.h"
+#include "graph/TOsaX.h"
+#include "graph/TOsaY.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class TAnGraph;
+class TDoubleArray;
+class TMereni;
+class TSmithLink;
+
+// A vertical frequency cursor: cursor 1 and 2, which the user drags, and the minimum-SWR
+// cursor (Index 0), which the sweep evaluation places. It stands on a raster column, so its
+// frequency is known exactly, and shows the measured point there in its readout row.
+class TFrekvence : public TOsaY
+{
+public:
+    explicit TFrekvence(TCanvas *ACanvas);
+    ~TFrekvence() override;
+
+    // Told the cursor frequency in kHz (link; may be empty).
+    TSmithLink *SmithFrame = nullptr;
+    // Absolute pixel column; 0 = not placed.
+    int X = 0;
+    // 0 minimum-SWR cursor, 1 cursor 1, 2 cursor 2.
+    int Index = 0;
+    // MHz; 0 = not placed.
+    double Frequency = 0.0;
+    // The axes of the last Draw (links).
+    const TOsaX *OsaX = nullptr;
+    const TOsaY *OsaY = nullptr;
+    const TOsaFRQ *OsaFRQ = nullptr;
+    // The sweep whose points the readout shows (link).
+    TMereni *Mereni = nullptr;
+    // The readout row; may be empty, then nothing is shown.
+    std::unique_ptr<TCursorReadout> Readout;
+    // The other draggable cursor (link); empty for the minimum-SWR cursor.
+    TFrekvence *Partner = nullptr;
+    // Told the frequency distance of the two cursors.
+    std::function<void(double Difference)> OnDifference;
+
+    // Places the cursor at absolute column AtX, draws it with the not-xor pen, takes the
+    // column's frequency and updates the readout.
+    void Draw(int AtX, const TOsaX *AOsaX, const TOsaFRQ *AOsaFRQ, const TOsaY *AOsaY);
+    // Draws the cursor again at the column of its frequency, if visible and placed.
+    void Redraw();
+    bool IsPlaced() const;
+
+    // Bandwidth and Q between this cursor and its partner, shown in the partners' rows.
+    void ShowDifference();
+
+    // Index of the measured point at or below F in the increasing series Frequencies.
+    static int PointIndexAt(const TDoubleArray &Frequencies, double F);
+
+private:
+    void UpdateReadout();
+};
+
+// The horizontal line that follows the mouse row while cursor 1 or 2 is dragged.
+class TOsaHorizont : public TOsaX
+{
+public:
+    explicit TOsaHorizont(TCanvas *ACanvas);
+
+    // Pixel row; 0 = not placed.
+    int Y = 0;
+    const TOsaX *OsaX = nullptr;
+    const TOsaY *OsaY = nullptr;
+    int Index = 0;
+    TOsaHorizont *Partner = nullptr;
+
+    // Rows outside the plot are ignored and keep the previous row.
+    void Draw(int AtY, const TOsaX *AOsaX, const TOsaY *AOsaY);
+    void Redraw();
+};
+
+// Redraws the cursor layer when a cursor moves.
+class TCursors
+{
+public:
+    TCursors(TAnGraph *AGraph, TFrekvence *ACursor1, TFrekvence *ACursor2, TFrekvence *ACursorMin,
+        TOsaHorizont *AHorizontal1, TOsaHorizont *AHorizontal2, const TOsaX *AOsaX,
+        const TOsaY *AOsaY, const TOsaFRQ *AOsaFRQ);
+
+    TAnGraph *Graph;
+    TFrekvence *Cursor1;
+    TFrekvence *Cursor2;
+    TFrekvence *CursorMin;
+    TOsaHorizont *Horizontal1;
+    TOsaHorizont *Horizontal2;
+    const TOsaX *OsaX;
+    const TOsaY *OsaY;
+    const TOsaFRQ *OsaFRQ;
+
+    // One drag step of cursor 1 or 2 to column X and row Y.
+    void MoveCursor1(int AtX, int AtY);
+    void MoveCursor2(int AtX, int AtY);
+    // The placed cursors and lines, without clearing the layer and without presenting.
+    void RedrawCursors();
+    bool GetShowCursors();
+    void SetShowCursors(bool Value);
+
+private:
+    void MoveCursor(TFrekvence *Moved, TOsaHorizont *MovedLine, TFrekvence *Other,
+        TOsaHorizont *OtherLine, int AtX, int AtY);
+};
+
+// The marked frequency bands, shaded in the picture.
+class TOzn
+{
+public:
+    struct TBand
+    {
+        double Lower;
+        double Upper;
+    };
+
+    TOzn(const TOsaX *AOsaX, const TOsaY *AOsaY, const TOsaFRQ *AOsaFRQ, const TFrekvence *ACursor1,
+        const TFrekvence *ACursor2);
+
+    const TOsaX *OsaX;
+    const TOsaY *OsaY;
+    const TOsaFRQ *OsaFRQ;
+    const TFrekvence *Cursor1;
+    const TFrekvence *Cursor2;
+
+    // A band that covers an existing one replaces it; one inside an existing band changes
+    // nothing; any other is appended.
+    void AddBand(double F1, double F2);
+    void AddCursorBand();
+    void RemoveLastBand();
+    void ClearBands();
+    int BandCount() const;
+    const TBand &Band(int I) const;
+    // Absolute columns of band I's ends; -1 for an end outside the current range.
+    void BandColumns(int I, int &Left, int &Right) const;
+
+private:
+    std::vector<TBand> Bands;
+};

@@ -1,0 +1,126 @@
+#pragma once
+
+#include "graph/TDraw.h"
+#include "graph/TOsaX.h"
+
+#include <cstdint>
+
+// SWR tick values; the last one is also the largest SWR that is plotted.
+extern const double SwrTicks[10];
+// Impedance and reactance tick values, ChImp x (0, 0.2, 0.5, 1, 2, 5, 10, 200); zeros until
+// BuildTickTables has run. The mappings always use the current ChImp, the ticks keep the
+// values of the last BuildTickTables.
+extern double OhmTicks[8];
+extern double ReactanceTicks[8];
+void BuildTickTables();
+
+// A vertical axis: maps a quantity to a pixel row of the plot. The plain instance draws the
+// plot frame; the subclasses draw a scale and a curve.
+class TOsaY : public TDraw
+{
+public:
+    explicit TOsaY(TCanvas *ACanvas);
+
+    double MaxValue = 0.0;
+    double MinValue = 0.0;
+    // The value at the top edge, for the axes that map downwards from it.
+    double TopValue = 0.0;
+
+    // The plot's bottom row.
+    virtual int BottomY() const;
+
+    // Pixels per unit of the quantity; a range of zero width raises EFloatError.
+    double Scale() const;
+    // Row of a value: linear, MinValue's row at the top (not subtracted; it is 0 where used).
+    virtual int ValueToY(double Value) const;
+    // Adds one curve point at Frequency (MHz); the plain axis has no curve.
+    virtual void PlotPoint(const TOsaX &OsaX, double Value, double Frequency);
+
+    // The plot rectangle with Line.
+    void DrawFrame();
+};
+
+// Return loss, dB, 0..30, 0 at the top.
+class TOsaRL : public TOsaY
+{
+public:
+    explicit TOsaRL(TCanvas *ACanvas);
+    bool Grid = false;
+    void DrawAxis(int X, const TOsaX &OsaX);
+    void PlotPoint(const TOsaX &OsaX, double Value, double Frequency) override;
+};
+
+// Cable loss, dB, 0..10, 0 at the top.
+class TOsaT : public TOsaY
+{
+public:
+    explicit TOsaT(TCanvas *ACanvas);
+    bool Grid = false;
+    void DrawAxis(int X, const TOsaX &OsaX);
+    void PlotPoint(const TOsaX &OsaX, double Value, double Frequency) override;
+};
+
+// SWR, drawn linear in 10 log10(SWR), SWR 1 at the bottom.
+class TOsaPSV : public TOsaY
+{
+public:
+    explicit TOsaPSV(TCanvas *ACanvas);
+    bool Grid = false;
+    // Value is 10 log10(SWR).
+    int ValueToY(double Value) const override;
+    void DrawAxis(int X, const TOsaX &OsaX);
+    // Value is the SWR itself; 0, values above the last tick and negative values are skipped
+    // without breaking the curve.
+    void PlotPoint(const TOsaX &OsaX, double Value, double Frequency) override;
+};
+
+// Phase of the reflection coefficient, degrees, -180..180, 180 at the top.
+class TOsaPHASE : public TOsaY
+{
+public:
+    explicit TOsaPHASE(TCanvas *ACanvas);
+    bool Grid = false;
+    int ValueToY(double Value) const override;
+    void DrawAxis(int X, const TOsaX &OsaX);
+    void PlotPoint(const TOsaX &OsaX, double Value, double Frequency) override;
+};
+
+// Impedance magnitude (Kind 2) or resistance (Kind 0), ohms, mapped as x/(x + ChImp) and
+// clamped to the plot.
+class TOsaOHM : public TOsaY
+{
+public:
+    explicit TOsaOHM(TCanvas *ACanvas);
+    int TickCount = 0;
+    // Draw the scale even while the curve is hidden.
+    bool ShowScale = false;
+    std::uint8_t Kind = 0;
+    bool Grid = false;
+    // The grid line at the reference impedance.
+    TPropertyLine RefLine { RGBColor(0xFF, 0x80, 0x80), psDashDotDot, 1 };
+
+    // Puts the axis to its full fixed range; the wanted maximum does not change it.
+    void SetRange(double WantedMax = 0.0);
+    // Raises EFloatError for ChImp 0 or a value of -ChImp.
+    int ValueToY(double Value) const override;
+    virtual void DrawAxis(int X, const TOsaX &OsaX);
+    void PlotPoint(const TOsaX &OsaX, double Value, double Frequency) override;
+};
+
+// Reactance, ohms, signed x/(x + ChImp) around the middle row, clamped to the plot.
+class TOsaXX : public TOsaY
+{
+public:
+    explicit TOsaXX(TCanvas *ACanvas);
+    bool ShowScale = false;
+    int TickCount = 0;
+    std::uint8_t Kind = 0;
+    bool Grid = false;
+    TPropertyLine RefLine { RGBColor(0xFF, 0x80, 0x80), psDashDotDot, 1 };
+
+    void SetRange(double WantedMax = 0.0);
+    int ValueToY(double Value) const override;
+    // PsvVisible moves the scale right to clear the SWR labels.
+    void DrawAxis(int X, const TOsaX &OsaX, bool PsvVisible);
+    void PlotPoint(const TOsaX &OsaX, double Value, double Frequency) override;
+};
