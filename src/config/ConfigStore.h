@@ -44,3 +44,14 @@ void WriteBandLimits(
 
 // Band index 0..9 (160, 80, 40, 30, 20, 17, 15, 12, 10 m, maximum range).
 void ReadBandLimitsByIndex(int Index, QString &Lower, QString &Upper);
+
+// The built-in default of an item, as ReadConfigValue returns it when the key is missing.
+QString ConfigDefault(TConfigItem Item);
+
+// The value of an integer item (ports, SELCOM, colour, CH_IMP) as a number; the built-in
+// default when the stored text is not one, so a hand-edited "COM 3" cannot stop the port or
+// the dialog from opening. Items whose default is not an integer raise EConvertError.
+int ReadConfigInt(TConfigItem Item);
+
+// The band routines raise std::invalid_argument for an item without limits (ciBand6,
+// ciBand2, ciBand70, non-band items) and std::out_of_range for an index outside 0..9.
