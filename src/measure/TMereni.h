@@ -10,7 +10,6 @@
 #include <functional>
 #include <memory>
 
-class QImage;
 class QProgressBar;
 class TAnGraph;
 class TComm;
@@ -38,7 +37,7 @@ class TMereni : public TDraw
 public:
     static constexpr int WatchdogIntervalMs = 1000;
 
-    explicit TMereni(QImage *Bitmap);
+    explicit TMereni(TCanvas *ACanvas);
     ~TMereni();
     TMereni(const TMereni &) = delete;
     TMereni &operator=(const TMereni &) = delete;
@@ -55,7 +54,7 @@ public:
     // configuration's conversion error when the port settings are not numbers.
     void StartSweep();
     // The line callback given to Comm with the sweep command; Index is not used.
-    void LineReceived(int Index, const QString &Line);
+    void LineReceived(int Index, const QString &Received);
     // The watchdog's tick: the analyzer has fallen silent, so the sweep is over.
     void WatchdogTimer();
     // Rebuilds the 12 series from LastLines, draws the curves through the axes and places

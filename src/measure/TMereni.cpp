@@ -1,0 +1,326 @@
+#include "measure/TMereni.h"
+
+#include "device/TComm.h"
+#include "graph/TAnGraph.h"
+#include "graph/TCursors.h"
+#include "graph/TOsaX.h"
+#include "graph/TOsaY.h"
+#include "measure/Globals.h"
+#include "measure/PointFormulas.h"
+#include "measure/ReplyLineQt.h"
+#include "measure/TSmithLink.h"
+#include "numerics/SmoothCurve.h"
+#include "platform/Errors.h"
+#include "platform/FloatOps.h"
+#include "platform/Guard.h"
+
+#include <QProgressBar>
+
+#include <cmath>
+#include <exception>
+
+namespace {
+
+// Sweep step codes in 10 kHz units and the spans (in the same units) below which the finer
+// steps are used: below 5 MHz 10 kHz steps, below 15 MHz 50 kHz steps, else 100 kHz.
+constexpr int kStepFine = 1;
+constexpr int kStepMedium = 5;
+constexpr int kStepCoarse = 10;
+constexpr int kSpanFine = 500;
+constexpr int kSpanMedium = 1500;
+
+// The smoothing window over the point number and its degree parameter.
+constexpr int kSmoothWindow = 16;
+constexpr int kSmoothDegree = 2;
+
+// The minimum search starts above any SWR a real load gives.
+constexpr double kMinSWRStart = 100000.0;
+// Below this frequency (MHz) no minimum-SWR cursor is placed.
+constexpr double kMinCursorFrequency = 0.5;
+
+// Frequency of a line: kHz to MHz, rounded to the nearest multiple of 0.001 with ties to
+// even, the quotient and product in extended precision.
+double KHzToMHz(double FreqKHz)
+{
+    const double factor = 0.001;
+    const double mhz = FreqKHz / 1000.0;
+    const int steps = Round(static_cast<long double>(mhz) / static_cast<long double>(factor));
+    return static_cast<double>(steps * static_cast<long double>(factor));
+}
+
+void Append(TDoubleArray &Series, double Value) { Series.Add(Value); }
+
+} // namespace
+
+TMereni::TMereni(TCanvas *ACanvas)
+    : TDraw(ACanvas)
+    , Comm(std::make_unique<TComm>())
+{
+    Watchdog.setInterval(WatchdogIntervalMs);
+    QObject::connect(&Watchdog, &QTimer::timeout, &Watchdog,
+        [this] { GuardHandler([this] { WatchdogTimer(); }); });
+}
+
+TMereni::~TMereni() = default;
+
+void TMereni::StartSweep()
+{
+    Comm->Connect();
+
+    const int start = Round(static_cast<long double>(OsaX->MinValue) * 100.0L);
+    const int stop = Round(static_cast<long double>(OsaX->MaxValue) * 100.0L);
+
+    if (ProgressBar) {
+        ProgressBar->setMinimum(0);
+        ProgressBar->setValue(0);
+    }
+
+    const int span = stop - start;
+    int step = kStepCoarse;
+    if (span < kSpanMedium)
+        step = kStepMedium;
+    if (span < kSpanFine)
+        step = kStepFine;
+
+    if (ProgressBar)
+        ProgressBar->setMaximum(span / step);
+
+    if (SmithFrame)
+        SmithFrame->ClearChart();
+
+    // A rejected command needs no handling: nothing arrives and the watchdog ends the sweep.
+    Comm->SendSweep(start, stop, step,
+        [this](int Index, const QString &Received) { LineReceived(Index, Received); });
+
+    Watchdog.start();
+    FMeasuring = true;
+    if (OnStart)
+        OnStart();
+}
+
+void TMereni::LineReceived(int Index, const QString &Received)
+{
+    static_cast<void>(Index);
+    Watchdog.stop();
+    if (!Received.isEmpty())
+        CurrentLines().append(Received);
+    if (ProgressBar && ProgressBar->value() < ProgressBar->maximum())
+        ProgressBar->setValue(ProgressBar->value() + 1);
+    Watchdog.start();
+
+    TLineFields fields;
+    if (!ReadLineFields(Received, fields) || !SmithFrame)
+        return;
+    int freqKHz = 0;
+    int r = 0;
+    int x = 0;
+    try {
+        freqKHz = Round(fields.FreqKHz);
+        r = Round(fields.R);
+        x = Round(fields.X);
+    } catch (const EFloatError &) {
+        // Values beyond the integer range cannot be a point of the chart; the line stays
+        // stored and the evaluation decides about it.
+        return;
+    }
+    SmithFrame->AddMeasuredPoint(freqKHz, r, x);
+}
+
+void TMereni::WatchdogTimer()
+{
+    Watchdog.stop();
+
+    // A port setting that no longer converts must not leave the sweep running for ever:
+    // end it first, then report.
+    std::exception_ptr portError;
+    try {
+        Comm->EnsureOpen();
+        Comm->Close();
+    } catch (...) {
+        portError = std::current_exception();
+    }
+
+    if (ProgressBar)
+        ProgressBar->setValue(0);
+    FMeasuring = false;
+    if (OnEnd)
+        OnEnd();
+
+    if (!CurrentLines().isEmpty()) {
+        Swapped = !Swapped;
+        CurrentLines().clear();
+        for (TFrekvence *cursor : { Cursor1, Cursor2, CursorMin })
+            if (cursor)
+                cursor->X = 0;
+        if (Graph) {
+            Graph->ClearLayers();
+            Graph->DrawAll();
+            Graph->Present(false);
+        }
+    }
+
+    if (portError)
+        std::rethrow_exception(portError);
+}
+
+void TMereni::EvaluateSweep()
+{
+    if (LastLines().isEmpty())
+        return;
+
+    double minSWR = kMinSWRStart;
+    double minFrequency = 0.0;
+
+    for (TOsaY *axis :
+        std::initializer_list<TOsaY *> { OsaPSV, OsaZ, OsaR, OsaXX, OsaRL, OsaT, OsaPhase })
+        if (axis)
+            axis->ResetPath();
+    for (TDoubleArray *series :
+        { &Frequencies, &Resistances, &Reactances, &RawResistances, &RawReactances, &Impedances,
+            &RValues, &XValues, &SWRValues, &RLValues, &PhaseValues, &CableLosses })
+        series->Clear();
+
+    ParseLines();
+    if (SmoothCurves)
+        SmoothSeries();
+    ComputeSeries(minSWR, minFrequency);
+    DrawCurves();
+    PlaceMinimumCursor(minFrequency);
+}
+
+void TMereni::ParseLines()
+{
+    for (const QString &line : LastLines()) {
+        if (line.isEmpty())
+            continue;
+        TLineFields fields;
+        if (!ReadLineFields(line, fields))
+            continue;
+        double f = 0.0;
+        try {
+            f = KHzToMHz(fields.FreqKHz);
+        } catch (const EFloatError &) {
+            // A frequency beyond any integer count of kHz is garbage, not a point.
+            continue;
+        }
+        Append(RawReactances, fields.X);
+        Append(RawResistances, fields.R);
+        Append(Frequencies, f);
+        Append(Resistances, fields.R);
+        Append(Reactances, fields.X);
+    }
+}
+
+void TMereni::SmoothSeries()
+{
+    const int n = Frequencies.Count();
+    TDoubleArray index;
+    for (int i = 0; i < n; ++i)
+        index.Add(i);
+    try {
+        SmoothCurve(index, RawReactances, kSmoothWindow, kSmoothDegree, Reactances);
+        SmoothCurve(index, RawResistances, kSmoothWindow, kSmoothDegree, Resistances);
+    } catch (const EKivraError &) {
+        // The smoothing has shown its message; the points it did not write keep their raw
+        // values and the sweep is still evaluated.
+    }
+    // A fit over extreme values can overflow; such a point keeps its raw value rather than
+    // carrying an infinity into the readouts.
+    for (int i = 0; i < n; ++i) {
+        if (!std::isfinite(Reactances.Item(i)))
+            Reactances.ItemRef(i) = RawReactances.Item(i);
+        if (!std::isfinite(Resistances.Item(i)))
+            Resistances.ItemRef(i) = RawResistances.Item(i);
+    }
+}
+
+void TMereni::ComputeSeries(double &MinSWR, double &MinFrequency)
+{
+    const int n = Frequencies.Count();
+    for (int i = 0; i < n; ++i) {
+        const double f = Frequencies.Item(i);
+        const double r = Resistances.Item(i);
+        const double x = Reactances.Item(i);
+        TPointValues v;
+        try {
+            ComputePoint(r, x, f, ChImp, v);
+        } catch (const EFloatError &) {
+            // Every series keeps one entry per point; a failed point reads as zeros and is
+            // not drawn.
+            for (TDoubleArray *series : { &Impedances, &RValues, &XValues, &SWRValues, &RLValues,
+                     &PhaseValues, &CableLosses })
+                Append(*series, 0.0);
+            continue;
+        }
+        if (v.SWR < MinSWR) {
+            MinSWR = v.SWR;
+            MinFrequency = f;
+        }
+        Append(Impedances, v.Z);
+        Append(RValues, r);
+        Append(XValues, x);
+        Append(SWRValues, v.SWR);
+        Append(RLValues, v.RL);
+        Append(PhaseValues, v.Angle);
+        Append(CableLosses, v.CableLoss);
+    }
+}
+
+void TMereni::DrawCurves()
+{
+    if (!OsaX)
+        return;
+    const int n = Frequencies.Count();
+    for (int i = 0; i < n; ++i) {
+        const double f = Frequencies.Item(i);
+        double x = XValues.Item(i);
+        // A reactance near zero would sit on the middle row and vanish in the grid line;
+        // the curve is drawn just above it.
+        if (std::fabs(x) < 1.0)
+            x = 1.0;
+        const struct
+        {
+            TOsaY *Axis;
+            double Value;
+            bool Present;
+        } curves[] = {
+            { OsaPSV, SWRValues.Item(i), SWRValues.Item(i) > 0.0 },
+            { OsaZ, Impedances.Item(i), Impedances.Item(i) != 0.0 },
+            { OsaR, RValues.Item(i), RValues.Item(i) != 0.0 },
+            { OsaXX, x, x != 0.0 },
+            { OsaRL, RLValues.Item(i), RLValues.Item(i) != 0.0 },
+            { OsaT, CableLosses.Item(i), CableLosses.Item(i) != 0.0 },
+            { OsaPhase, PhaseValues.Item(i), PhaseValues.Item(i) != 0.0 },
+        };
+        try {
+            for (const auto &curve : curves) {
+                if (!curve.Axis)
+                    continue;
+                if (curve.Present)
+                    curve.Axis->PlotPoint(*OsaX, curve.Value, f);
+                else
+                    curve.Axis->ResetPath();
+            }
+        } catch (const EKivraError &) {
+            // An axis that cannot place this point gives up the rest of it; the next point
+            // is drawn normally.
+        }
+    }
+}
+
+void TMereni::PlaceMinimumCursor(double MinFrequency)
+{
+    if (!(MinFrequency > kMinCursorFrequency) || !CursorMin)
+        return;
+    CursorMin->Visible = ShowMinSWR ? ShowMinSWR() : false;
+    if (CursorMin->IsVisible() && GraphRaster)
+        CursorMin->Draw(GraphRaster->ColumnOf(MinFrequency) + PlotLeft(), OsaX, OsaFRQ, OsaY);
+}
+
+void TMereni::GetPointSeries(const TDoubleArray *&OutFrequencies,
+    const TDoubleArray *&OutResistances, const TDoubleArray *&OutReactances) const
+{
+    OutFrequencies = &Frequencies;
+    OutResistances = &Resistances;
+    OutReactances = &Reactances;
+}
