@@ -20,8 +20,12 @@ void FillDesignRow(TQuadDoubleArray &A, TQuadDoubleArray &B, const TDoubleArray 
 {
     const double x = xList.ItemRef(Index);
     const int cols = A.ColCount();
-    for (int k = 1; k <= cols; ++k)
-        A.SetValue(Row, k, IntPower(x, k));
+    // The same products as IntPower(x, k), one step per column.
+    long double power = 1.0L;
+    for (int k = 1; k <= cols; ++k) {
+        power *= x;
+        A.SetValue(Row, k, static_cast<double>(power));
+    }
     B.SetVectorValue(Row, yList.ItemRef(Index));
 }
 

@@ -20,19 +20,4 @@ void TIntDymArray::AddZeros(int N)
         Add();
 }
 
-std::int32_t TIntDymArray::GetItem(int I) const
-{
-    // I - 1 must not overflow for the smallest int: such an index is out of range anyway.
-    if (I <= 0)
-        RaiseIndexError();
-    return ItemRef(I - 1);
-}
-
-void TIntDymArray::SetItem(int I, std::int32_t Value)
-{
-    if (I <= 0)
-        RaiseIndexError();
-    ItemRef(I - 1) = Value;
-}
-
 void TIntDymArray::RaiseIndexError() { throw EKivraError("20517"); }

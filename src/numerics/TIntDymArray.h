@@ -30,8 +30,19 @@ public:
     }
 
     // 1-based read and write through ItemRef(I - 1).
-    std::int32_t GetItem(int I) const;
-    void SetItem(int I, std::int32_t Value);
+    // I - 1 must not overflow for the smallest int: such an index is out of range anyway.
+    std::int32_t GetItem(int I) const
+    {
+        if (I <= 0)
+            RaiseIndexError();
+        return ItemRef(I - 1);
+    }
+    void SetItem(int I, std::int32_t Value)
+    {
+        if (I <= 0)
+            RaiseIndexError();
+        ItemRef(I - 1) = Value;
+    }
 
     int Count() const { return FCount; }
     int Capacity() const { return FCapacity; }

@@ -5,6 +5,7 @@
 #include "platform/Errors.h"
 #include "platform/FloatOps.h"
 
+#include <cmath>
 #include <string>
 #include <utility>
 
@@ -48,13 +49,16 @@ TDoubleArray &TQuadDoubleArray::RowAt(long long Index)
 
 namespace {
 
+// FCheck's verdict without the call for the finite values of the normal case.
+double Checked(double Value) { return std::isfinite(Value) ? Value : FCheck(Value); }
+
 // A column index that CheckIndex let through but that lies below 0 ends in the row's own
 // index error; every other one fits an int.
 int RowIndex(long long Col) { return Col < 0 ? -1 : static_cast<int>(Col); }
 
 } // namespace
 
-double TQuadDoubleArray::GetValue(int Row, int Col) const
+double TQuadDoubleArray::GetValueChecked(int Row, int Col) const
 {
     const long long r = Row - 1LL;
     const long long c = Col - 1LL;
@@ -63,7 +67,7 @@ double TQuadDoubleArray::GetValue(int Row, int Col) const
     return RowAt(r).ItemRef(RowIndex(c));
 }
 
-void TQuadDoubleArray::SetValue(int Row, int Col, double Value)
+void TQuadDoubleArray::SetValueChecked(int Row, int Col, double Value)
 {
     const long long r = Row - 1LL;
     const long long c = Col - 1LL;
@@ -82,13 +86,13 @@ void TQuadDoubleArray::CombineRows(int A, int B, double Factor)
         double *a = FRows[static_cast<std::size_t>(A - 1)].Data();
         const double *b = FRows[static_cast<std::size_t>(B - 1)].Data();
         for (int j = 0; j < cols; ++j)
-            a[j] = FCheck(Factor * a[j] + b[j]);
+            a[j] = Checked(Factor * a[j] + b[j]);
         return;
     }
     for (int j = 1; j <= cols; ++j) {
         const double a = GetValue(A, j);
         const double b = GetValue(B, j);
-        SetValue(A, j, FCheck(Factor * a + b));
+        SetValue(A, j, Checked(Factor * a + b));
     }
 }
 
@@ -96,7 +100,7 @@ void TQuadDoubleArray::ScaleRow(int A, double Factor)
 {
     const int cols = ColCount();
     for (int j = 1; j <= cols; ++j)
-        SetValue(A, j, FCheck(Factor * GetValue(A, j)));
+        SetValue(A, j, Checked(Factor * GetValue(A, j)));
 }
 
 bool MatrixMultiply(TQuadDoubleArray &C, const TQuadDoubleArray &A, const TQuadDoubleArray &B)
@@ -125,7 +129,7 @@ bool MatrixMultiply(TQuadDoubleArray &C, const TQuadDoubleArray &A, const TQuadD
             double sum = c[j];
             for (int k = 0; k < inner; ++k)
                 sum = a[k] * B.FRows[static_cast<std::size_t>(k)].Data()[j] + sum;
-            c[j] = FCheck(sum);
+            c[j] = Checked(sum);
         }
     }
     return true;

@@ -27,8 +27,19 @@ public:
     // 0-based check; shows the message and answers false when the element does not exist.
     bool CheckIndex(int Row, int Col) const;
 
-    double GetValue(int Row, int Col) const;
-    void SetValue(int Row, int Col, double Value);
+    double GetValue(int Row, int Col) const
+    {
+        if (Exists(Row, Col))
+            return FRows[static_cast<std::size_t>(Row - 1)].Data()[Col - 1];
+        return GetValueChecked(Row, Col);
+    }
+    void SetValue(int Row, int Col, double Value)
+    {
+        if (Exists(Row, Col))
+            FRows[static_cast<std::size_t>(Row - 1)].Data()[Col - 1] = Value;
+        else
+            SetValueChecked(Row, Col, Value);
+    }
     double GetVectorValue(int Row) const { return GetValue(Row, 1); }
     void SetVectorValue(int Row, double Value) { SetValue(Row, 1, Value); }
 
@@ -46,6 +57,14 @@ private:
         TQuadDoubleArray &, const TQuadDoubleArray &, const TQuadDoubleArray &);
     friend bool MatrixTranspose(TQuadDoubleArray &, const TQuadDoubleArray &);
 
+    // The element (1-based) exists, so every check would pass: the fast path of the
+    // accessors. Every row has the length of the first.
+    bool Exists(int Row, int Col) const
+    {
+        return Row >= 1 && Row <= RowCount() && Col >= 1 && Col <= FRows.front().Count();
+    }
+    double GetValueChecked(int Row, int Col) const;
+    void SetValueChecked(int Row, int Col, double Value);
     bool CheckIndex64(long long Row, long long Col) const;
     const TDoubleArray &RowAt(long long Index) const;
     TDoubleArray &RowAt(long long Index);
