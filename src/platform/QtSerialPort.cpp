@@ -1,0 +1,157 @@
+#include "platform/QtColor.h"
+#include "platform/SerialPort.h"
+
+#include <QByteArray>
+#include <QSerialPort>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// QSerialPort beneath the driver. A device that goes away makes QSerialPort report read
+// errors for as long as it stays open, so the first such error saves what was received
+// and closes it; the driver sees Vanished() at its next poll and disconnects.
+class TQtSerialPort final : public TSerialPort
+{
+public:
+    TQtSerialPort()
+    {
+        QObject::connect(&Port, &QSerialPort::errorOccurred, &Port,
+            [this](QSerialPort::SerialPortError Error) { ErrorOccurred(Error); });
+    }
+
+    bool Open(const std::string &DeviceName) override
+    {
+        Close();
+        Port.setPortName(QStr(ResolveSerialDevice(DeviceName)));
+        // Settings are applied by the driver right after opening.
+        return Port.open(QIODevice::ReadWrite);
+    }
+
+    bool IsOpen() const override { return Port.isOpen() || Lost; }
+
+    void Close() override
+    {
+        if (Port.isOpen())
+            Port.close();
+        Lost = false;
+        Saved.clear();
+    }
+
+    bool SetCommState(const TDeviceControlBlock &Dcb) override
+    {
+        if (!Port.isOpen())
+            return false;
+        bool Ok = Port.setBaudRate(static_cast<qint32>(Dcb.BaudRate));
+        if (Dcb.ByteSize >= 5 && Dcb.ByteSize <= 8)
+            Ok = Port.setDataBits(static_cast<QSerialPort::DataBits>(Dcb.ByteSize)) && Ok;
+        static const QSerialPort::Parity Parities[]
+            = { QSerialPort::NoParity, QSerialPort::OddParity, QSerialPort::EvenParity,
+                  QSerialPort::MarkParity, QSerialPort::SpaceParity };
+        if (Dcb.Parity < 5)
+            Ok = Port.setParity(Parities[Dcb.Parity]) && Ok;
+        static const QSerialPort::StopBits Stops[]
+            = { QSerialPort::OneStop, QSerialPort::OneAndHalfStop, QSerialPort::TwoStop };
+        if (Dcb.StopBits < 3)
+            Ok = Port.setStopBits(Stops[Dcb.StopBits]) && Ok;
+        QSerialPort::FlowControl Flow = QSerialPort::NoFlowControl;
+        if ((Dcb.Flags & kDcbOutxCtsFlow) != 0)
+            Flow = QSerialPort::HardwareControl;
+        else if ((Dcb.Flags & (kDcbOutX | kDcbInX)) != 0)
+            Flow = QSerialPort::SoftwareControl;
+        Ok = Port.setFlowControl(Flow) && Ok;
+        // Pseudo terminals have no modem lines; that failure means nothing here.
+        if (Flow != QSerialPort::HardwareControl)
+            Port.setDataTerminalReady((Dcb.Flags & kDcbDtrControlEnable) != 0);
+        return Ok;
+    }
+
+    bool SetupComm(int InQueueSize, int /*OutQueueSize*/) override
+    {
+        // Bounds what piles up unread, as the driver's receive queue would.
+        Port.setReadBufferSize(std::max(InQueueSize, 0));
+        return Port.isOpen();
+    }
+
+    bool SetCommTimeouts(const TCommTimeouts & /*Timeouts*/) override
+    {
+        // Reads never block here; writes go to QSerialPort's queue.
+        return Port.isOpen();
+    }
+
+    bool PurgeComm(bool Input, bool Output) override
+    {
+        if (Input)
+            Saved.clear();
+        if (!Port.isOpen())
+            return false;
+        QSerialPort::Directions Which;
+        if (Input)
+            Which |= QSerialPort::Input;
+        if (Output)
+            Which |= QSerialPort::Output;
+        return Port.clear(Which);
+    }
+
+    int OutQueueLength() override
+    {
+        if (!Port.isOpen())
+            return -1;
+        Port.flush();
+        return static_cast<int>(std::min<qint64>(Port.bytesToWrite(), 0x7fffffff));
+    }
+
+    int Read(char *Buffer, int Size) override
+    {
+        if (Size <= 0)
+            return 0;
+        if (!Saved.isEmpty()) {
+            const int Count = std::min(Size, static_cast<int>(Saved.size()));
+            std::memcpy(Buffer, Saved.constData(), static_cast<std::size_t>(Count));
+            Saved.remove(0, Count);
+            return Count;
+        }
+        if (!Port.isOpen())
+            return Lost ? 0 : -1;
+        return static_cast<int>(Port.read(Buffer, Size));
+    }
+
+    int Write(const char *Data, int Size) override
+    {
+        if (!Port.isOpen())
+            return -1;
+        const qint64 Count = Port.write(Data, Size);
+        if (Count > 0)
+            Port.flush();
+        return static_cast<int>(Count);
+    }
+
+    bool Vanished() const override { return Lost; }
+
+private:
+    void ErrorOccurred(QSerialPort::SerialPortError Error)
+    {
+        if (Error != QSerialPort::ReadError && Error != QSerialPort::ResourceError)
+            return;
+        if (Lost || !Port.isOpen())
+            return;
+        Lost = true;
+        // Not from inside QSerialPort's own notification: close once it has returned.
+        QTimer::singleShot(0, &Port, [this] {
+            if (!Port.isOpen())
+                return;
+            Saved += Port.readAll();
+            Port.close();
+        });
+    }
+
+    QSerialPort Port;
+    bool Lost = false;
+    QByteArray Saved;
+};
+
+} // namespace
+
+std::unique_ptr<TSerialPort> MakeSystemSerialPort() { return std::make_unique<TQtSerialPort>(); }
