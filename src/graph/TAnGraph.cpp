@@ -1,0 +1,238 @@
+#include "graph/TAnGraph.h"
+
+#include "measure/Globals.h"
+#include "measure/TMereni.h"
+#include "platform/Color.h"
+
+#include <QWidget>
+
+#include <algorithm>
+#include <exception>
+
+TAnGraph::TAnGraph(QWidget *APaintBox, double MinFreq, double MaxFreq)
+{
+    ShowCursors = true;
+    CursorCanvas.BrushColor = clWhite;
+    CompositeCanvas.BrushColor = clWhite;
+
+    OsaX = std::make_unique<TOsaX>(&MainCanvas, MinFreq, MaxFreq);
+    OsaY = std::make_unique<TOsaY>(&MainCanvas);
+    OsaRL = std::make_unique<TOsaRL>(&MainCanvas);
+    OsaT = std::make_unique<TOsaT>(&MainCanvas);
+    OsaPSV = std::make_unique<TOsaPSV>(&MainCanvas);
+    OsaPhase = std::make_unique<TOsaPHASE>(&MainCanvas);
+    OsaZ = std::make_unique<TOsaOHM>(&MainCanvas);
+    OsaZ->Kind = 2;
+    OsaR = std::make_unique<TOsaOHM>(&MainCanvas);
+    OsaR->Kind = 0;
+    OsaR->Line.Color = clBlack;
+    OsaXX = std::make_unique<TOsaXX>(&MainCanvas);
+    OsaXX->Kind = 1;
+    OsaXX->Line.Color = clBlue;
+    OsaFRQ = std::make_unique<TOsaFRQ>(&MainCanvas);
+
+    CursorMin = std::make_unique<TFrekvence>(&CursorCanvas);
+    Cursor1 = std::make_unique<TFrekvence>(&CursorCanvas);
+    Cursor2 = std::make_unique<TFrekvence>(&CursorCanvas);
+    const struct
+    {
+        TFrekvence *Cursor;
+        int Index;
+        TColor Color;
+    } CursorSetup[] = { { CursorMin.get(), 0, clRed }, { Cursor1.get(), 1, clGreen },
+        { Cursor2.get(), 2, clBlue } };
+    for (const auto &S : CursorSetup) {
+        S.Cursor->Index = S.Index;
+        S.Cursor->Line.Color = S.Color;
+        S.Cursor->Line.Style = psDot;
+        S.Cursor->Text.Color = S.Color;
+        S.Cursor->Visible = true;
+        S.Cursor->OsaX = OsaX.get();
+        S.Cursor->OsaY = OsaY.get();
+        S.Cursor->OsaFRQ = OsaFRQ.get();
+        // The minimum-SWR cursor's row is told 3, which hides its bandwidth/Q field.
+        if (S.Cursor->Readout)
+            S.Cursor->Readout->SetRowIndex(S.Index == 0 ? 3 : S.Index);
+    }
+    Cursor1->Partner = Cursor2.get();
+    Cursor2->Partner = Cursor1.get();
+
+    Horizontal1 = std::make_unique<TOsaHorizont>(&CursorCanvas);
+    Horizontal2 = std::make_unique<TOsaHorizont>(&CursorCanvas);
+    Horizontal1->Index = 1;
+    Horizontal1->Line = TPropertyLine(clGreen, psDot, 1);
+    Horizontal1->Text.Color = clGreen;
+    Horizontal2->Index = 2;
+    Horizontal2->Line = TPropertyLine(clBlue, psDot, 1);
+    Horizontal2->Text.Color = clBlue;
+    for (TOsaHorizont *H : { Horizontal1.get(), Horizontal2.get() }) {
+        H->OsaX = OsaX.get();
+        H->OsaY = OsaY.get();
+    }
+    Horizontal1->Partner = Horizontal2.get();
+    Horizontal2->Partner = Horizontal1.get();
+
+    Cursors = std::make_unique<TCursors>(this, Cursor1.get(), Cursor2.get(), CursorMin.get(),
+        Horizontal1.get(), Horizontal2.get(), OsaX.get(), OsaY.get(), OsaFRQ.get());
+    Markers = std::make_unique<TOzn>(
+        OsaX.get(), OsaY.get(), OsaFRQ.get(), Cursor1.get(), Cursor2.get());
+
+    Raster = std::make_unique<TRastrFr>(OsaX.get(), OsaFRQ.get());
+    GraphRaster = Raster.get();
+
+    Mereni = std::make_unique<TMereni>(&MainCanvas);
+    Mereni->OsaFRQ = OsaFRQ.get();
+    Mereni->OsaX = OsaX.get();
+    Mereni->OsaY = OsaY.get();
+    Mereni->OsaPSV = OsaPSV.get();
+    Mereni->Graph = this;
+    Mereni->OsaPhase = OsaPhase.get();
+    Mereni->OsaZ = OsaZ.get();
+    Mereni->OsaR = OsaR.get();
+    Mereni->OsaXX = OsaXX.get();
+    Mereni->OsaRL = OsaRL.get();
+    Mereni->OsaT = OsaT.get();
+    Mereni->Cursor1 = Cursor1.get();
+    Mereni->Cursor2 = Cursor2.get();
+    Mereni->CursorMin = CursorMin.get();
+    for (TFrekvence *C : { Cursor1.get(), Cursor2.get(), CursorMin.get() })
+        C->Mereni = Mereni.get();
+
+    PaintBox = APaintBox;
+}
+
+TAnGraph::~TAnGraph()
+{
+    if (GraphRaster == Raster.get())
+        GraphRaster = nullptr;
+}
+
+void TAnGraph::ClearLayers()
+{
+    MainCanvas.BrushColor = GraphBackColor;
+    MainCanvas.FillAll();
+    CompositeCanvas.FillAll();
+    CursorCanvas.FillAll();
+}
+
+void TAnGraph::SetBackColor(TColor Color)
+{
+    GraphBackColor = Color;
+    ClearLayers();
+}
+
+void TAnGraph::ResizeLayers()
+{
+    if (PaintBox)
+        ResizeLayers(PaintBox->width(), PaintBox->height());
+    else
+        ClearLayers();
+}
+
+void TAnGraph::ResizeLayers(int Width, int Height)
+{
+    for (QImage *Layer : { &MainLayer, &Composite, &ShadeLayer, &CursorLayer }) {
+        if (Width > 0 && Height > 0)
+            *Layer = QImage(Width, Height, QImage::Format_RGB32);
+        else
+            *Layer = QImage();
+    }
+    ClearLayers();
+}
+
+void TAnGraph::DrawAll()
+{
+    try {
+        if (!Mereni->LastLines().isEmpty()) {
+            OsaZ->SetRange();
+            OsaR->SetRange();
+            OsaXX->SetRange();
+        }
+        OsaFRQ->DrawGrid(*OsaX, *OsaY);
+        OsaY->DrawFrame();
+        OsaRL->DrawAxis(OsaX->ValueToX(0.0), *OsaX);
+        OsaT->DrawAxis(OsaX->ValueToX(0.0), *OsaX);
+        OsaPSV->DrawAxis(OsaX->ValueToX(0.0), *OsaX);
+        OsaPhase->DrawAxis(OsaX->ValueToX(OsaX->MaxValue), *OsaX);
+        OsaZ->DrawAxis(OsaX->ValueToX(OsaX->MaxValue), *OsaX);
+        OsaXX->DrawAxis(OsaX->ValueToX(0.0), *OsaX, OsaPSV->IsVisible());
+        Cursors->RedrawCursors();
+        Mereni->EvaluateSweep();
+    } catch (const std::exception &) {
+        // A picture that cannot be drawn (a range of zero width, say) stays as far as it
+        // got; whoever presents next shows it so.
+        return;
+    }
+    Present(false);
+}
+
+TColor TAnGraph::ShadeColorOf(TColor BackColor)
+{
+    int Hue = 0;
+    int Lightness = 0;
+    int Saturation = 0;
+    ColorRGBToHLS(BackColor, Hue, Lightness, Saturation);
+    return ColorHLSToRGB(Hue, std::max(0, Lightness - 10), Saturation);
+}
+
+void TAnGraph::Present(bool FromPaint)
+{
+    const int W = MainLayer.width();
+    const int H = MainLayer.height();
+    const QRect Whole(0, 0, W, H);
+    const int BandTop = OsaX->PlotTop() + 2;
+    const int BandBottom = OsaX->PlotBottom() - 2;
+
+    ShadeCanvas.BrushColor = ShadeColorOf(GraphBackColor);
+    ShadeCanvas.FillAll();
+    CompositeCanvas.CopyRect(Whole, MainLayer, Whole, TCopyMode::Source);
+
+    for (int I = 0; I < Markers->BandCount(); ++I) {
+        int Left = -1;
+        int Right = -1;
+        Markers->BandColumns(I, Left, Right);
+        // An end outside the range has no column: shade up to the plot's edge on that side,
+        // and nothing for a band that lies wholly outside the range.
+        const TOzn::TBand &Band = Markers->Band(I);
+        if (Band.Upper < OsaX->MinValue || Band.Lower > OsaX->MaxValue)
+            continue;
+        if (Left < 0)
+            Left = OsaX->PlotLeft();
+        if (Right < 0)
+            Right = OsaX->PlotRight();
+        CompositeCanvas.CopyRect(QRect(Left, BandTop, Right - Left, BandBottom - BandTop),
+            ShadeLayer, ShadeLayer.rect(), TCopyMode::SourceAnd);
+    }
+
+    if (ShowCursors)
+        CompositeCanvas.CopyRect(Whole, CursorLayer, Whole, TCopyMode::SourceAnd);
+
+    if (!FromPaint && PaintBox)
+        PaintBox->update();
+}
+
+void TAnGraph::Refresh()
+{
+    ClearLayers();
+    DrawAll();
+    Present(false);
+}
+
+void TAnGraph::ResetCursors()
+{
+    for (TFrekvence *C : { Cursor1.get(), Cursor2.get() }) {
+        C->X = 0;
+        C->Frequency = 0.0;
+    }
+    Horizontal1->Y = 0;
+    Horizontal2->Y = 0;
+}
+
+bool TAnGraph::CursorsPlaced() const
+{
+    return Cursor1->Frequency > 0.0 && Cursor2->Frequency > 0.0;
+}
+
+void TAnGraph::MoveCursor1(int X, int Y) { Cursors->MoveCursor1(X, Y); }
+
+void TAnGraph::MoveCursor2(int X, int Y) { Cursors->MoveCursor2(X, Y); }

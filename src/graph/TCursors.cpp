@@ -1,0 +1,305 @@
+#include "graph/TCursors.h"
+
+#include "graph/TAnGraph.h"
+#include "measure/Globals.h"
+#include "measure/PointFormulas.h"
+#include "measure/TMereni.h"
+#include "measure/TSmithLink.h"
+#include "numerics/TDoubleArray.h"
+#include "platform/FloatOps.h"
+#include "platform/Format.h"
+
+#include <algorithm>
+#include <cmath>
+
+// ---- TFrekvence ----
+
+TFrekvence::TFrekvence(TCanvas *ACanvas)
+    : TOsaY(ACanvas)
+{
+    Line.Style = psSolid;
+    Text.Color = clRed;
+}
+
+TFrekvence::~TFrekvence() = default;
+
+bool TFrekvence::IsPlaced() const { return IsVisible() && Frequency > 0.0; }
+
+void TFrekvence::Draw(int AtX, const TOsaX *AOsaX, const TOsaFRQ *AOsaFRQ, const TOsaY *AOsaY)
+{
+    // Left of the first column there is no frequency to stand on; a cursor whose frequency
+    // fell below the range stands at the plot's left edge, as one above it stands at the
+    // right edge.
+    if (AtX < 35 && GraphRaster && GraphRaster->Count() > 0)
+        AtX = 35;
+    X = AtX;
+    const int Bottom = AOsaY ? AOsaY->BottomY() : BottomY();
+    int LabelRow = 22;
+    if (Index == 1)
+        LabelRow = Bottom + 24;
+    else if (Index == 2)
+        LabelRow = Bottom + 35;
+    if (!Canvas)
+        return;
+    OsaX = AOsaX;
+    OsaFRQ = AOsaFRQ;
+    OsaY = AOsaY;
+
+    Canvas->PenMode = TPenMode::NotXor;
+    DrawLine(X, 53, X, Bottom - 3, Line);
+    DrawCircle(X, 50, 3, Line);
+    DrawCircle(X, Bottom, 3, Line);
+    Canvas->PenMode = TPenMode::Copy;
+
+    Frequency = GraphRaster ? GraphRaster->FrequencyAt(X - 35) : 0.0;
+    if (SmithFrame)
+        SmithFrame->ShowFrequency(Round(Frequency * 1000.0));
+
+    UpdateReadout();
+
+    const int LabelX = (GraphRaster ? GraphRaster->ColumnOf(Frequency) : -1) + 35;
+    DrawText(LabelX - 15, LabelRow, FormatFloat("0.000", Frequency), Text);
+
+    if (OnCursorMoved && (Index == 1 || Index == 2))
+        OnCursorMoved(Index);
+}
+
+void TFrekvence::UpdateReadout()
+{
+    const TDoubleArray *Frequencies = nullptr;
+    const TDoubleArray *Resistances = nullptr;
+    const TDoubleArray *Reactances = nullptr;
+    if (Mereni)
+        Mereni->GetPointSeries(Frequencies, Resistances, Reactances);
+    const int E = Frequencies ? PointIndexAt(*Frequencies, Frequency) : 0;
+
+    if (Readout) {
+        Readout->SetMarkColor(Text.Color);
+        Readout->ShowFrekvence(false, Frequency);
+    }
+    if (!Resistances || !Reactances || E >= Resistances->Count() || E >= Reactances->Count()) {
+        ShowDifference();
+        if (Readout) {
+            Readout->ShowPSV(true, 0.0);
+            Readout->ShowPhase(true, 0.0);
+            Readout->ShowZ(true, 0.0);
+            Readout->ShowXx(true, 0.0);
+            Readout->ShowRx(true, 0.0);
+            Readout->ShowRL(true, 0.0);
+            Readout->ShowKapacita(true, 0.0);
+            Readout->ShowIndukcnost(true, 0.0);
+        }
+        return;
+    }
+    const double R = Resistances->Item(E);
+    const double Xv = Reactances->Item(E);
+    TPointValues Values;
+    // A fault here (a load of exactly -ChImp) propagates: it ends the drag step.
+    ComputePoint(R, Xv, Frequency, ChImp, Values);
+    if (MeasureMode == mmCableLoss) {
+        if (Readout)
+            Readout->ShowCableLoss(!Values.CableLossValid, Values.CableLoss);
+        return;
+    }
+    ShowDifference();
+    if (!Readout)
+        return;
+    Readout->ShowPSV(!Values.SWRValid, Values.SWR);
+    Readout->ShowZ(!Values.ZValid, Values.Z);
+    Readout->ShowPhase(!Values.AngleValid, Values.Angle);
+    Readout->ShowRL(!Values.RLValid, Values.RL);
+    Readout->ShowXx(false, Xv);
+    Readout->ShowRx(false, R);
+    const TLCValues LC = ComputeLC(Xv, Frequency);
+    Readout->ShowKapacita(!LC.CValid, LC.C);
+    Readout->ShowIndukcnost(!LC.LValid, LC.L);
+}
+
+void TFrekvence::ShowDifference()
+{
+    if (!Partner)
+        return;
+    TFrekvence *First = Index == 2 ? Partner : this;
+    TFrekvence *Second = Index == 2 ? this : Partner;
+    if (Frequency > 0.0 && Partner->Frequency > 0.0) {
+        const double D = std::fabs(Frequency - Partner->Frequency);
+        if (OnDifference)
+            OnDifference(D);
+        if (Second->Readout)
+            Second->Readout->ShowAny(false, 1, D);
+        double Q = 0.0;
+        const bool Valid = ComputeQ(Partner->Frequency, Frequency, Q);
+        if (First->Readout)
+            First->Readout->ShowAny(!Valid, 2, Q);
+    } else {
+        if (Second->Readout)
+            Second->Readout->ShowAny(true, 1, 0.0);
+        if (First->Readout)
+            First->Readout->ShowAny(true, 2, 0.0);
+    }
+}
+
+int TFrekvence::PointIndexAt(const TDoubleArray &Frequencies, double F)
+{
+    const int N = Frequencies.Count();
+    if (N <= 1)
+        return 0;
+    const double *A = Frequencies.Data();
+    if (F < A[0])
+        return 0;
+    if (F > A[N - 1])
+        return N - 1;
+    for (int I = N - 2; I >= 0; --I)
+        if (A[I] <= F && F <= A[I + 1])
+            return I;
+    return 0;
+}
+
+void TFrekvence::Redraw()
+{
+    if (!IsVisible() || Frequency == 0.0 || !GraphRaster)
+        return;
+    Draw(GraphRaster->ColumnOf(Frequency) + 35, OsaX, OsaFRQ, OsaY);
+}
+
+// ---- TOsaHorizont ----
+
+TOsaHorizont::TOsaHorizont(TCanvas *ACanvas)
+    : TOsaX(ACanvas, 0.0, 0.0)
+{
+}
+
+void TOsaHorizont::Draw(int AtY, const TOsaX *AOsaX, const TOsaY *AOsaY)
+{
+    if (!Canvas || AtY < 50 || AtY > PlotHeight() + 50)
+        return;
+    OsaX = AOsaX;
+    OsaY = AOsaY;
+    const int Right = AOsaX ? AOsaX->PlotRight() : PlotRight();
+    Canvas->PenMode = TPenMode::NotXor;
+    Y = AtY;
+    DrawLine(35, Y, Right, Y, Line);
+    DrawCircle(35, Y, 3, Line);
+    DrawCircle(Right, Y, 3, Line);
+    Canvas->PenMode = TPenMode::Copy;
+}
+
+void TOsaHorizont::Redraw()
+{
+    if (Y != 0)
+        Draw(Y, OsaX, OsaY);
+}
+
+// ---- TCursors ----
+
+TCursors::TCursors(TAnGraph *AGraph, TFrekvence *ACursor1, TFrekvence *ACursor2,
+    TFrekvence *ACursorMin, TOsaHorizont *AHorizontal1, TOsaHorizont *AHorizontal2,
+    const TOsaX *AOsaX, const TOsaY *AOsaY, const TOsaFRQ *AOsaFRQ)
+    : Graph(AGraph)
+    , Cursor1(ACursor1)
+    , Cursor2(ACursor2)
+    , CursorMin(ACursorMin)
+    , Horizontal1(AHorizontal1)
+    , Horizontal2(AHorizontal2)
+    , OsaX(AOsaX)
+    , OsaY(AOsaY)
+    , OsaFRQ(AOsaFRQ)
+{
+}
+
+void TCursors::MoveCursor(TFrekvence *Moved, TOsaHorizont *MovedLine, TFrekvence *Other,
+    TOsaHorizont *OtherLine, int AtX, int AtY)
+{
+    if (Moved->Canvas)
+        Moved->Canvas->FillAll();
+    Moved->Draw(AtX, OsaX, OsaFRQ, OsaY);
+    MovedLine->Draw(AtY, OsaX, OsaY);
+    Other->Redraw();
+    OtherLine->Redraw();
+    CursorMin->Redraw();
+    if (Graph)
+        Graph->Present(false);
+}
+
+void TCursors::MoveCursor1(int AtX, int AtY)
+{
+    MoveCursor(Cursor1, Horizontal1, Cursor2, Horizontal2, AtX, AtY);
+}
+
+void TCursors::MoveCursor2(int AtX, int AtY)
+{
+    MoveCursor(Cursor2, Horizontal2, Cursor1, Horizontal1, AtX, AtY);
+}
+
+void TCursors::RedrawCursors()
+{
+    Cursor1->Redraw();
+    Horizontal1->Redraw();
+    Cursor2->Redraw();
+    Horizontal2->Redraw();
+}
+
+bool TCursors::GetShowCursors()
+{
+    const bool Result = Graph->ShowCursors;
+    Graph->Refresh();
+    return Result;
+}
+
+void TCursors::SetShowCursors(bool Value)
+{
+    Graph->ShowCursors = Value;
+    Graph->Refresh();
+}
+
+// ---- TOzn ----
+
+TOzn::TOzn(const TOsaX *AOsaX, const TOsaY *AOsaY, const TOsaFRQ *AOsaFRQ,
+    const TFrekvence *ACursor1, const TFrekvence *ACursor2)
+    : OsaX(AOsaX)
+    , OsaY(AOsaY)
+    , OsaFRQ(AOsaFRQ)
+    , Cursor1(ACursor1)
+    , Cursor2(ACursor2)
+{
+}
+
+void TOzn::AddBand(double F1, double F2)
+{
+    const double Lo = std::min(F1, F2);
+    const double Hi = std::max(F1, F2);
+    for (TBand &B : Bands) {
+        if (Lo <= B.Lower && Hi >= B.Upper) {
+            B = { Lo, Hi };
+            return;
+        }
+        if (Lo > B.Lower && Hi < B.Upper)
+            return;
+    }
+    Bands.push_back({ Lo, Hi });
+}
+
+void TOzn::AddCursorBand()
+{
+    if (Cursor1 && Cursor2)
+        AddBand(Cursor1->Frequency, Cursor2->Frequency);
+}
+
+void TOzn::RemoveLastBand()
+{
+    if (!Bands.empty())
+        Bands.pop_back();
+}
+
+void TOzn::ClearBands() { Bands.clear(); }
+
+int TOzn::BandCount() const { return static_cast<int>(Bands.size()); }
+
+const TOzn::TBand &TOzn::Band(int I) const { return Bands.at(static_cast<std::size_t>(I)); }
+
+void TOzn::BandColumns(int I, int &Left, int &Right) const
+{
+    const TBand &B = Band(I);
+    Left = FrequencyToColumn(B.Lower);
+    Right = FrequencyToColumn(B.Upper);
+}

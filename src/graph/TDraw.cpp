@@ -1,0 +1,79 @@
+#include "graph/TDraw.h"
+
+#include "graph/TOsaY.h"
+#include "measure/Globals.h"
+#include "platform/QtColor.h"
+
+#include <QImage>
+
+TDraw::TDraw(TCanvas *ACanvas)
+    : Canvas(ACanvas)
+{
+}
+
+QImage *TDraw::Bitmap() const { return Canvas ? Canvas->Image : nullptr; }
+
+int TDraw::LayerWidth() const { return Canvas ? Canvas->Width() : 0; }
+
+int TDraw::LayerHeight() const { return Canvas ? Canvas->Height() : 0; }
+
+bool TDraw::IsVisible() const
+{
+    const bool IsPhase = dynamic_cast<const TOsaPHASE *>(this) != nullptr;
+    const bool IsOhm = dynamic_cast<const TOsaOHM *>(this) != nullptr;
+    const bool IsQuantity = IsPhase || IsOhm || dynamic_cast<const TOsaRL *>(this) != nullptr
+        || dynamic_cast<const TOsaPSV *>(this) != nullptr
+        || dynamic_cast<const TOsaXX *>(this) != nullptr;
+    if (IsQuantity) {
+        if (MeasureMode == mmCableLoss)
+            return false;
+        if (MeasureMode == mmCableLength)
+            return IsPhase || IsOhm;
+    }
+    if (dynamic_cast<const TOsaT *>(this) != nullptr
+        && (MeasureMode == mmImpedance || MeasureMode == mmCableLength))
+        return false;
+    return Visible;
+}
+
+void TDraw::DrawLine(int X1, int Y1, int X2, int Y2, const TPropertyLine &Pen)
+{
+    if (!Canvas)
+        return;
+    Canvas->SetPen(Pen.Color, Pen.Style, Pen.Width);
+    Canvas->MoveTo(X1, Y1);
+    Canvas->LineTo(X2, Y2);
+}
+
+void TDraw::DrawCircle(int X, int Y, int R, const TPropertyLine &Pen)
+{
+    if (!Canvas)
+        return;
+    Canvas->SetPen(Pen.Color, psSolid, 2);
+    Canvas->Ellipse(X + 1 - R, Y - R, X + 1 + R, Y + R);
+}
+
+void TDraw::DrawText(int X, int Y, const std::string &S, const TPropertyTXT &Txt)
+{
+    if (!Canvas)
+        return;
+    Canvas->FontColor = Txt.Color;
+    Canvas->FontBold = true;
+    Canvas->TextOut(X, Y, QStr(S));
+}
+
+void TDraw::ResetPath()
+{
+    LastX = 0;
+    LastY = 0;
+}
+
+void TDraw::LineToPoint(int X, int Y)
+{
+    const int Top = PlotTop();
+    const int Bottom = PlotBottom();
+    if (LastY > 0 && Y >= Top && Y <= Bottom && LastY >= Top && LastY <= Bottom)
+        DrawLine(X, Y, LastX, LastY, Line);
+    LastX = X;
+    LastY = Y;
+}

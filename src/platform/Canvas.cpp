@@ -1,0 +1,239 @@
+#include "platform/Canvas.h"
+
+#include "platform/QtColor.h"
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+
+#include <utility>
+#include <vector>
+
+QPen MakeCanvasPen(TColor Color, int Style, int Width)
+{
+    QPen Pen(ToQColor(Color));
+    const int W = Width < 1 ? 1 : Width;
+    Pen.setWidth(W);
+    // Qt would draw a wide pen dashed; the design's canvas draws it solid.
+    Qt::PenStyle QtStyle = Qt::SolidLine;
+    if (W == 1) {
+        switch (Style) {
+        case psDash:
+            QtStyle = Qt::DashLine;
+            break;
+        case psDot:
+            QtStyle = Qt::DotLine;
+            break;
+        case psDashDot:
+            QtStyle = Qt::DashDotLine;
+            break;
+        case psDashDotDot:
+            QtStyle = Qt::DashDotDotLine;
+            break;
+        default:
+            break;
+        }
+    }
+    Pen.setStyle(QtStyle);
+    // A flat cap makes a 1-pixel line leave out its end point; wide pens end round.
+    Pen.setCapStyle(W == 1 ? Qt::FlatCap : Qt::RoundCap);
+    Pen.setJoinStyle(Qt::RoundJoin);
+    return Pen;
+}
+
+QRect ShapeOutlineRect(int Left, int Top, int Right, int Bottom)
+{
+    return QRect(Left, Top, Right - Left - 1, Bottom - Top - 1);
+}
+
+QRect ShapeFillRect(int Left, int Top, int Right, int Bottom)
+{
+    return QRect(Left, Top, Right - Left, Bottom - Top);
+}
+
+QFont CanvasFont(bool Bold, int PixelSize)
+{
+    QFont Font(QStringLiteral("DejaVu Sans"));
+    Font.setStyleHint(QFont::SansSerif);
+    Font.setPixelSize(PixelSize > 0 ? PixelSize : 11);
+    Font.setBold(Bold);
+    Font.setStyleStrategy(QFont::NoAntialias);
+    return Font;
+}
+
+void FloodFillToBorder(QImage &Image, int X, int Y, TColor Border, TColor Fill)
+{
+    if (Image.isNull() || X < 0 || Y < 0 || X >= Image.width() || Y >= Image.height())
+        return;
+    if (Image.format() != QImage::Format_RGB32 && Image.format() != QImage::Format_ARGB32)
+        Image = Image.convertToFormat(QImage::Format_RGB32);
+    const QRgb BorderRgb = ToQColor(Border).rgb() & 0xFFFFFFu;
+    const QRgb FillRgb = ToQColor(Fill).rgb();
+    const int W = Image.width();
+    const int H = Image.height();
+    auto Pixel = [&Image](int Px, int Py) -> QRgb & {
+        return reinterpret_cast<QRgb *>(Image.scanLine(Py))[Px];
+    };
+    auto Fillable = [&](int Px, int Py) {
+        const QRgb P = Pixel(Px, Py) & 0xFFFFFFu;
+        return P != BorderRgb && P != (FillRgb & 0xFFFFFFu);
+    };
+    if (!Fillable(X, Y))
+        return;
+    // Scanline fill with an explicit stack: a recursive fill of a large layer would exhaust
+    // the call stack.
+    std::vector<std::pair<int, int>> Stack;
+    Stack.emplace_back(X, Y);
+    while (!Stack.empty()) {
+        auto [Sx, Sy] = Stack.back();
+        Stack.pop_back();
+        if (!Fillable(Sx, Sy))
+            continue;
+        int L = Sx;
+        while (L > 0 && Fillable(L - 1, Sy))
+            --L;
+        int R = Sx;
+        while (R < W - 1 && Fillable(R + 1, Sy))
+            ++R;
+        for (int I = L; I <= R; ++I)
+            Pixel(I, Sy) = FillRgb;
+        for (int Ny : { Sy - 1, Sy + 1 }) {
+            if (Ny < 0 || Ny >= H)
+                continue;
+            bool InRun = false;
+            for (int I = L; I <= R; ++I) {
+                if (Fillable(I, Ny)) {
+                    if (!InRun) {
+                        Stack.emplace_back(I, Ny);
+                        InRun = true;
+                    }
+                } else {
+                    InRun = false;
+                }
+            }
+        }
+    }
+}
+
+int TCanvas::Width() const { return Image ? Image->width() : 0; }
+
+int TCanvas::Height() const { return Image ? Image->height() : 0; }
+
+bool TCanvas::HasImage() const { return Image && !Image->isNull(); }
+
+void TCanvas::SetPen(TColor Color, int Style, int Width)
+{
+    PenColor = Color;
+    PenStyle = Style;
+    PenWidth = Width;
+}
+
+bool TCanvas::Begin(QPainter &Painter) const
+{
+    if (!HasImage())
+        return false;
+    if (!Painter.begin(Image))
+        return false;
+    Painter.setRenderHint(QPainter::Antialiasing, false);
+    Painter.setRenderHint(QPainter::TextAntialiasing, false);
+    Painter.setCompositionMode(PenMode == TPenMode::NotXor
+            ? QPainter::RasterOp_NotSourceXorDestination
+            : QPainter::CompositionMode_Source);
+    return true;
+}
+
+QFont TCanvas::Font() const { return CanvasFont(FontBold, FontPixelSize); }
+
+void TCanvas::MoveTo(int X, int Y)
+{
+    FPenX = X;
+    FPenY = Y;
+}
+
+void TCanvas::LineTo(int X, int Y)
+{
+    QPainter Painter;
+    if (Begin(Painter)) {
+        Painter.setPen(MakeCanvasPen(PenColor, PenStyle, PenWidth));
+        Painter.drawLine(FPenX, FPenY, X, Y);
+    }
+    FPenX = X;
+    FPenY = Y;
+}
+
+void TCanvas::Ellipse(int Left, int Top, int Right, int Bottom)
+{
+    QPainter Painter;
+    if (!Begin(Painter))
+        return;
+    Painter.setPen(MakeCanvasPen(PenColor, PenStyle, PenWidth));
+    if (BrushSolid)
+        Painter.setBrush(ToQColor(BrushColor));
+    else
+        Painter.setBrush(Qt::NoBrush);
+    Painter.drawEllipse(ShapeOutlineRect(Left, Top, Right, Bottom));
+}
+
+void TCanvas::FillRect(int Left, int Top, int Right, int Bottom)
+{
+    QPainter Painter;
+    if (!Begin(Painter))
+        return;
+    // A fill takes the brush colour as it is, whatever the pen mode.
+    Painter.setCompositionMode(QPainter::CompositionMode_Source);
+    Painter.fillRect(ShapeFillRect(Left, Top, Right, Bottom), ToQColor(BrushColor));
+}
+
+void TCanvas::FillAll()
+{
+    if (HasImage())
+        Image->fill(ToQColor(BrushColor));
+}
+
+void TCanvas::TextOut(int X, int Y, const QString &Text)
+{
+    QPainter Painter;
+    if (!Begin(Painter))
+        return;
+    Painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    const QFont F = Font();
+    Painter.setFont(F);
+    const QFontMetrics Metrics(F);
+    const QRect Box(X, Y, Metrics.horizontalAdvance(Text), Metrics.height());
+    if (BrushSolid)
+        Painter.fillRect(Box, ToQColor(BrushColor));
+    Painter.setPen(ToQColor(FontColor));
+    Painter.drawText(X, Y + Metrics.ascent(), Text);
+}
+
+int TCanvas::TextWidth(const QString &Text) const
+{
+    return QFontMetrics(Font()).horizontalAdvance(Text);
+}
+
+int TCanvas::TextHeight(const QString &Text) const
+{
+    Q_UNUSED(Text);
+    return QFontMetrics(Font()).height();
+}
+
+void TCanvas::FloodFill(int X, int Y, TColor Border)
+{
+    if (HasImage())
+        FloodFillToBorder(*Image, X, Y, Border, BrushColor);
+}
+
+void TCanvas::CopyRect(
+    const QRect &DestRect, const QImage &Source, const QRect &SourceRect, TCopyMode Mode)
+{
+    if (DestRect.width() <= 0 || DestRect.height() <= 0 || SourceRect.width() <= 0
+        || SourceRect.height() <= 0 || Source.isNull())
+        return;
+    QPainter Painter;
+    if (!Begin(Painter))
+        return;
+    Painter.setCompositionMode(Mode == TCopyMode::SourceAnd
+            ? QPainter::RasterOp_SourceAndDestination
+            : QPainter::CompositionMode_Source);
+    Painter.drawImage(DestRect, Source, SourceRect);
+}
