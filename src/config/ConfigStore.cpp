@@ -198,8 +198,10 @@ public:
         if (!QDir().mkpath(QString::fromStdString(KivraConfigDir())))
             throw WriteError();
         // The new text goes to a temporary file that replaces the old one only when complete.
+        // Unbuffered, because a buffered QSaveFile takes a short write (disk full, file size
+        // limit) for success and would commit the truncated file.
         QSaveFile File(QString::fromStdString(Path));
-        if (!File.open(QIODevice::WriteOnly))
+        if (!File.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
             throw WriteError();
         const auto Size = static_cast<qint64>(Text.size());
         if (File.write(Text.data(), Size) != Size || !File.commit())
