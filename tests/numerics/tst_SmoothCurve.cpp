@@ -1,0 +1,270 @@
+#include "numerics/SmoothCurve.h"
+#include "platform/Dialogs.h"
+#include "platform/Errors.h"
+
+#include <QTest>
+
+#include <cmath>
+#include <functional>
+#include <memory>
+
+namespace {
+
+TDoubleArray Series(int Count, const std::function<double(int)> &Value)
+{
+    TDoubleArray a;
+    for (int i = 0; i < Count; ++i)
+        a.Add(Value(i));
+    return a;
+}
+
+TDoubleArray Index(int Count)
+{
+    return Series(Count, [](int i) { return i; });
+}
+
+QStringList Shown(const TScriptedDialogs &Dialogs)
+{
+    QStringList texts;
+    for (const std::string &text : Dialogs.Texts())
+        texts.append(QString::fromStdString(text));
+    return texts;
+}
+
+} // namespace
+
+class TSmoothCurveTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void ArgumentFaultsLeaveResult_data();
+    void ArgumentFaultsLeaveResult();
+    void ResizesResultOnlyWhenLengthsDiffer_data();
+    void ResizesResultOnlyWhenLengthsDiffer();
+    void SquareIsFittedExactly();
+    void ConstantIsNotReproduced();
+    void ShortResultReadsZeroWhereNotWritten();
+    void ResultMayBeTheInput();
+    void OtherWindowAndDegree();
+    void SingularWindowRaisesAfterWrittenPoints();
+    void FitStaysAccurateOverTheLongestSweep();
+
+private:
+    std::unique_ptr<TScriptedDialogs> ScriptedDialogs;
+    std::unique_ptr<TDialogsScope> Scope;
+};
+
+void TSmoothCurveTest::init()
+{
+    ScriptedDialogs = std::make_unique<TScriptedDialogs>();
+    Scope = std::make_unique<TDialogsScope>(*ScriptedDialogs);
+}
+
+void TSmoothCurveTest::cleanup()
+{
+    Scope.reset();
+    ScriptedDialogs.reset();
+}
+
+void TSmoothCurveTest::ArgumentFaultsLeaveResult_data()
+{
+    QTest::addColumn<int>("XCount");
+    QTest::addColumn<int>("YCount");
+    QTest::addColumn<int>("XStep");
+    QTest::addColumn<int>("NKrivka");
+    QTest::addColumn<QString>("Message");
+
+    QTest::newRow("degree 0") << 40 << 40 << 16 << 0 << QStringLiteral("nKrivka nemůže být 0");
+    QTest::newRow("negative degree")
+        << 40 << 40 << 16 << -3 << QStringLiteral("nKrivka nemůže být 0");
+    QTest::newRow("window shorter than the model")
+        << 40 << 40 << 2 << 2 << QStringLiteral("xstep hodnota je nízká");
+    QTest::newRow("largest degree")
+        << 40 << 40 << 16 << INT_MAX << QStringLiteral("xstep hodnota je nízká");
+    QTest::newRow("lists of different length")
+        << 10 << 11 << 16 << 2 << QStringLiteral("xList a yList nemá shodný počet hodnot");
+    QTest::newRow("degree checked before the lists")
+        << 10 << 11 << 16 << 0 << QStringLiteral("nKrivka nemůže být 0");
+    QTest::newRow("empty lists") << 0 << 0 << 16 << 2 << QString();
+}
+
+void TSmoothCurveTest::ArgumentFaultsLeaveResult()
+{
+    QFETCH(int, XCount);
+    QFETCH(int, YCount);
+    QFETCH(int, XStep);
+    QFETCH(int, NKrivka);
+    QFETCH(QString, Message);
+
+    TDoubleArray result = Series(3, [](int) { return -1.0; });
+    SmoothCurve(
+        Index(XCount), Series(YCount, [](int i) { return i * 2.0; }), XStep, NKrivka, result);
+    QCOMPARE(Shown(*ScriptedDialogs), Message.isEmpty() ? QStringList() : QStringList { Message });
+    QCOMPARE(result.Count(), 3);
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(result.Item(i), -1.0);
+}
+
+void TSmoothCurveTest::ResizesResultOnlyWhenLengthsDiffer_data()
+{
+    QTest::addColumn<int>("Points");
+    QTest::addColumn<int>("ResultCount");
+
+    QTest::newRow("15 points, same length") << 15 << 15;
+    QTest::newRow("16 points, same length") << 16 << 16;
+    QTest::newRow("16 points, result shorter") << 16 << 5;
+    QTest::newRow("16 points, result longer") << 16 << 20;
+    QTest::newRow("3 points, result empty") << 3 << 0;
+}
+
+void TSmoothCurveTest::ResizesResultOnlyWhenLengthsDiffer()
+{
+    QFETCH(int, Points);
+    QFETCH(int, ResultCount);
+
+    // With no more points than the window, no window is fitted.
+    TDoubleArray result = Series(ResultCount, [](int) { return -1.0; });
+    SmoothCurve(Index(Points), Series(Points, [](int i) { return i * 3.0; }), 16, 2, result);
+    QVERIFY(Shown(*ScriptedDialogs).isEmpty());
+    QCOMPARE(result.Count(), Points);
+    const double unwritten = ResultCount == Points ? -1.0 : 0.0;
+    for (int i = 0; i < Points; ++i)
+        QCOMPARE(result.Item(i), unwritten);
+}
+
+void TSmoothCurveTest::SquareIsFittedExactly()
+{
+    const int n = 40;
+    const TDoubleArray y = Series(n, [](int i) { return double(i) * i; });
+    TDoubleArray result = Series(n, [](int) { return -1.0; });
+    SmoothCurve(Index(n), y, 16, 2, result);
+
+    QVERIFY(Shown(*ScriptedDialogs).isEmpty());
+    QCOMPARE(result.Count(), n);
+    for (int i = 0; i < 8; ++i)
+        QCOMPARE(result.Item(i), double(i) * i); // copied raw
+    for (int i = 8; i < 16; ++i)
+        QCOMPARE(result.Item(i), -1.0);
+    for (int i = 16; i < 32; ++i)
+        QVERIFY2(std::fabs(result.Item(i) - double(i) * i) < 1e-6,
+            qPrintable(QStringLiteral("point %1: %2").arg(i).arg(result.Item(i), 0, 'g', 17)));
+    for (int i = 32; i < n; ++i)
+        QCOMPARE(result.Item(i), -1.0);
+}
+
+void TSmoothCurveTest::ConstantIsNotReproduced()
+{
+    // The model has no constant term, so a flat line comes out slightly bent.
+    const int n = 40;
+    TDoubleArray result = Series(n, [](int) { return -1.0; });
+    SmoothCurve(Index(n), Series(n, [](int) { return 5.0; }), 16, 2, result);
+
+    for (int i = 0; i < 8; ++i)
+        QCOMPARE(result.Item(i), 5.0);
+    QCOMPARE(QString::number(result.Item(16), 'f', 4), QStringLiteral("5.0048"));
+    QCOMPARE(QString::number(result.Item(31), 'f', 4), QStringLiteral("4.9986"));
+    for (int i = 17; i < 31; ++i)
+        QVERIFY(std::fabs(result.Item(i) - 5.0) < 0.01);
+    QCOMPARE(result.Item(15), -1.0);
+    QCOMPARE(result.Item(32), -1.0);
+}
+
+void TSmoothCurveTest::ShortResultReadsZeroWhereNotWritten()
+{
+    const int n = 40;
+    TDoubleArray result = Series(2, [](int) { return -1.0; });
+    SmoothCurve(Index(n), Series(n, [](int) { return 5.0; }), 16, 2, result);
+    QCOMPARE(result.Count(), n);
+    QCOMPARE(result.Item(0), 5.0);
+    QCOMPARE(result.Item(8), 0.0);
+    QCOMPARE(result.Item(15), 0.0);
+    QVERIFY(result.Item(16) > 5.0);
+    QCOMPARE(result.Item(32), 0.0);
+    QCOMPARE(result.Item(39), 0.0);
+}
+
+void TSmoothCurveTest::ResultMayBeTheInput()
+{
+    const int n = 60;
+    const TDoubleArray x = Index(n);
+    const TDoubleArray y = Series(n, [](int i) { return 50.0 + 10.0 * std::sin(i * 0.3); });
+    TDoubleArray separate = y;
+    SmoothCurve(x, y, 16, 2, separate);
+
+    // Fits must read the raw values even when they are written over as the windows move on.
+    TDoubleArray inPlace = y;
+    SmoothCurve(x, inPlace, 16, 2, inPlace);
+    TDoubleArray indexInPlace = x;
+    SmoothCurve(indexInPlace, y, 16, 2, indexInPlace);
+    for (int i = 0; i < n; ++i) {
+        QCOMPARE(inPlace.Item(i), separate.Item(i));
+        const bool copied = i < 8;
+        const bool fitted = i >= 16 && i < n - 8;
+        QCOMPARE(indexInPlace.Item(i), copied || fitted ? separate.Item(i) : x.Item(i));
+    }
+}
+
+void TSmoothCurveTest::OtherWindowAndDegree()
+{
+    // An odd window of 5 (half 2) and a linear-plus-square model: a parabola through the
+    // origin is reproduced, and the written points follow the same layout rules.
+    const int n = 12;
+    TDoubleArray result = Series(n, [](int) { return -1.0; });
+    SmoothCurve(Index(n), Series(n, [](int i) { return 3.0 * i - 0.5 * i * i; }), 5, 1, result);
+    QVERIFY(Shown(*ScriptedDialogs).isEmpty());
+    QCOMPARE(result.Item(0), 0.0);
+    QCOMPARE(result.Item(1), 2.5);
+    QCOMPARE(result.Item(2), -1.0);
+    QCOMPARE(result.Item(3), -1.0);
+    for (int i = 4; i <= n - 5 + 2 - 1; ++i)
+        QVERIFY(std::fabs(result.Item(i) - (3.0 * i - 0.5 * i * i)) < 1e-9);
+    QCOMPARE(result.Item(n - 5 + 2), -1.0);
+}
+
+void TSmoothCurveTest::SingularWindowRaisesAfterWrittenPoints()
+{
+    // From point 4 on every index is 0: the window starting at 3 holds one nonzero x only,
+    // so its normal equations are singular (exactly so, every factor being a power of 2).
+    const int n = 12;
+    const TDoubleArray x = Series(n, [](int i) { return i < 4 ? i + 1.0 : 0.0; });
+    TDoubleArray result = Series(n, [](int) { return -1.0; });
+    QString error;
+    try {
+        SmoothCurve(x, Series(n, [](int i) { return 2.0 * i; }), 3, 1, result);
+    } catch (const EKivraError &e) {
+        error = QString::fromUtf8(e.what());
+    }
+    QCOMPARE(error, QStringLiteral("20517"));
+    QCOMPARE(Shown(*ScriptedDialogs), QStringList { QStringLiteral("Pivot nenalezen") });
+    QCOMPARE(result.Item(0), 0.0);
+    QCOMPARE(result.Item(1), -1.0);
+    // The windows starting at 1 and 2 were fitted before the singular one.
+    QVERIFY(result.Item(2) != -1.0);
+    QVERIFY(result.Item(3) != -1.0);
+    QCOMPARE(result.Item(4), -1.0);
+}
+
+void TSmoothCurveTest::FitStaysAccurateOverTheLongestSweep()
+{
+    // 501 points is the longest sweep the analyzer delivers (10 kHz steps over 5 MHz). The
+    // normal equations grow ill-conditioned with the index, so check the far end with a
+    // cubic through the origin, which lies in the model and must come back unchanged.
+    const int n = 501;
+    const auto model = [](int i) {
+        const double x = i;
+        return 0.5 * x - 1e-3 * x * x + 1e-6 * x * x * x;
+    };
+    TDoubleArray result = Series(n, [](int) { return -1.0; });
+    SmoothCurve(Index(n), Series(n, model), 16, 2, result);
+    double worst = 0.0;
+    for (int i = 16; i < n - 8; ++i)
+        worst = std::max(worst, std::fabs(result.Item(i) - model(i)));
+    QVERIFY2(worst < 1e-4, qPrintable(QString::number(worst)));
+}
+
+QTEST_GUILESS_MAIN(TSmoothCurveTest)
+#include "tst_SmoothCurve.moc"
