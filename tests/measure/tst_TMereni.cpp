@@ -1,0 +1,602 @@
+#include "config/ConfigStore.h"
+#include "device/TComm.h"
+#include "device/TMemorySerialPort.h"
+#include "graph/TAnGraph.h"
+#include "measure/Globals.h"
+#include "measure/TMereni.h"
+#include "measure/TSmithLink.h"
+#include "platform/Dialogs.h"
+#include "platform/Errors.h"
+
+#include <QProgressBar>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <cmath>
+#include <memory>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+class TRecordingSmith : public TSmithLink
+{
+public:
+    void ClearChart() override
+    {
+        ++Clears;
+        Points.clear();
+    }
+    void AddMeasuredPoint(int FreqKHz, int R, int X) override
+    {
+        Points.emplace_back(FreqKHz, R, X);
+    }
+    void ShowFrequency(int FreqKHz) override { LastShown = FreqKHz; }
+
+    int Clears = 0;
+    std::vector<std::tuple<int, int, int>> Points;
+    int LastShown = 0;
+};
+
+// A graph of the given size over 1..30 MHz whose sweep controller talks to a port in memory.
+struct TBench
+{
+    explicit TBench(int Width = 795, int Height = 400)
+        : Graph(nullptr, 1.0, 30.0)
+        , Mereni(*Graph.Mereni)
+    {
+        Graph.ResizeLayers(Width, Height);
+        BuildTickTables();
+        Graph.OsaZ->SetRange();
+        Graph.OsaR->SetRange();
+        Graph.OsaXX->SetRange();
+        auto port = std::make_unique<TMemorySerialPort>();
+        Port = port->State();
+        Mereni.Comm = std::make_unique<TComm>(std::move(port));
+        Mereni.SmithFrame = &Smith;
+        Mereni.ProgressBar = &Bar;
+        Mereni.OnStart = [this] { ++Starts; };
+        Mereni.OnEnd = [this] { ++Ends; };
+    }
+
+    void SetRange(double MinMHz, double MaxMHz)
+    {
+        Graph.OsaX->SetMinValue(MinMHz);
+        Graph.OsaX->SetMaxValue(MaxMHz);
+    }
+
+    void Evaluate(const QStringList &Lines)
+    {
+        Mereni.LastLines() = Lines;
+        Mereni.EvaluateSweep();
+    }
+
+    TAnGraph Graph;
+    TMereni &Mereni;
+    std::shared_ptr<TMemorySerialPort::TState> Port;
+    TRecordingSmith Smith;
+    QProgressBar Bar;
+    int Starts = 0;
+    int Ends = 0;
+};
+
+QList<TDoubleArray *> AllSeries(TMereni &M)
+{
+    return { &M.Frequencies, &M.Resistances, &M.Reactances, &M.RawResistances, &M.RawReactances,
+        &M.Impedances, &M.RValues, &M.XValues, &M.SWRValues, &M.RLValues, &M.PhaseValues,
+        &M.CableLosses };
+}
+
+bool Near(double A, double B, double Tol) { return std::fabs(A - B) <= Tol; }
+
+} // namespace
+
+class TestTMereni : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void startSweep_data();
+    void startSweep();
+    void startSweepWithoutPort();
+
+    void lineReceived_data();
+    void lineReceived();
+    void linesThroughTheProtocol();
+    void emptyLineAdvancesButIsNotStored();
+
+    void watchdogWithoutLines();
+    void watchdogWithLines();
+    void watchdogFiresOnItsOwn();
+    void watchdogEndsSweepDespiteBadPortSetting();
+
+    void evaluateZ0Rows_data();
+    void evaluateZ0Rows();
+    void evaluateSkipsBadLines();
+    void evaluateFrequencyRounding();
+    void evaluateRaisingPointGetsZeros();
+    void evaluateSingleLinePlacesMinimumCursor();
+    void evaluateShortIsTheMinimum();
+    void evaluateNoMinimumBelowStart();
+    void evaluateMinimumCursorNotWanted();
+    void evaluateZeroReference();
+    void evaluateEmptyLastLinesKeepsSeries();
+    void smoothingFewerThanWindow();
+    void smoothingOverPointIndex();
+    void getPointSeriesHandsOutTheArrays();
+
+private:
+    TScriptedDialogs Dialogs;
+};
+
+void TestTMereni::init()
+{
+    ChImp = 50;
+    MeasureMode = mmImpedance;
+    SmoothCurves = false;
+    Dialogs.ClearShown();
+}
+
+void TestTMereni::startSweep_data()
+{
+    QTest::addColumn<double>("minMHz");
+    QTest::addColumn<double>("maxMHz");
+    QTest::addColumn<QByteArray>("command");
+    QTest::addColumn<int>("progressMax");
+
+    QTest::newRow("1-30 MHz coarse") << 1.0 << 30.0 << QByteArray("100 3000 10 \r") << 290;
+    QTest::newRow("14-14.35 MHz fine") << 14.0 << 14.35 << QByteArray("1400 1435 1 \r") << 35;
+    QTest::newRow("7-12 MHz span 500 medium") << 7.0 << 12.0 << QByteArray("700 1200 5 \r") << 100;
+    QTest::newRow("1-16 MHz span 1500 coarse")
+        << 1.0 << 16.0 << QByteArray("100 1600 10 \r") << 150;
+    QTest::newRow("7-11.99 MHz span 499 fine")
+        << 7.0 << 11.99 << QByteArray("700 1199 1 \r") << 499;
+    QTest::newRow("codes tie to even") << 7.005 << 7.125 << QByteArray("700 712 1 \r") << 12;
+}
+
+void TestTMereni::startSweep()
+{
+    QFETCH(double, minMHz);
+    QFETCH(double, maxMHz);
+    QFETCH(QByteArray, command);
+    QFETCH(int, progressMax);
+
+    TBench b;
+    b.SetRange(minMHz, maxMHz);
+    b.Smith.Points.emplace_back(1, 2, 3);
+    b.Bar.setValue(0);
+    b.Mereni.StartSweep();
+
+    QCOMPARE(b.Port->Written, command);
+    QCOMPARE(b.Bar.minimum(), 0);
+    QCOMPARE(b.Bar.maximum(), progressMax);
+    QCOMPARE(b.Bar.value(), 0);
+    QCOMPARE(b.Smith.Clears, 1);
+    QVERIFY(b.Smith.Points.empty());
+    QVERIFY(b.Mereni.Measuring());
+    QVERIFY(b.Mereni.Watchdog.isActive());
+    QCOMPARE(b.Mereni.Watchdog.interval(), 1000);
+    QCOMPARE(b.Starts, 1);
+}
+
+void TestTMereni::startSweepWithoutPort()
+{
+    TBench b;
+    b.Port->Devices = { "no such device" };
+    b.Mereni.StartSweep();
+    QVERIFY(b.Port->Written.isEmpty());
+    QVERIFY(b.Mereni.Measuring());
+    QVERIFY(b.Mereni.Watchdog.isActive());
+}
+
+void TestTMereni::lineReceived_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<bool>("stored");
+    QTest::addColumn<bool>("smithPoint");
+    QTest::addColumn<int>("freq");
+    QTest::addColumn<int>("r");
+    QTest::addColumn<int>("x");
+
+    QTest::newRow("14000 50 0") << QByteArray("14000 50 0") << true << true << 14000 << 50 << 0;
+    QTest::newRow("rounded half to even")
+        << QByteArray("7000.5 12.5 -3.5") << true << true << 7000 << 12 << -4;
+    QTest::newRow("two fields") << QByteArray("14000 50") << true << false << 0 << 0 << 0;
+    QTest::newRow("garbage bytes")
+        << QByteArray("\x01\xff\x80garbage") << true << false << 0 << 0 << 0;
+    QTest::newRow("NUL") << QByteArray("14000 5\0000 0", 12) << true << false << 0 << 0 << 0;
+    QTest::newRow("nan") << QByteArray("14000 nan 0") << true << false << 0 << 0 << 0;
+    QTest::newRow("inf") << QByteArray("14000 50 inf") << true << false << 0 << 0 << 0;
+    QTest::newRow("1e999") << QByteArray("14000 1e999 0") << true << false << 0 << 0 << 0;
+    QTest::newRow("comma decimal") << QByteArray("14000 50,5 0") << true << false << 0 << 0 << 0;
+    QTest::newRow("two spaces") << QByteArray("14000  50 0") << true << false << 0 << 0 << 0;
+    QTest::newRow("beyond integer range")
+        << QByteArray("14000 1e20 0") << true << false << 0 << 0 << 0;
+    QTest::newRow("line feed") << QByteArray("\n14000 50 0") << true << false << 0 << 0 << 0;
+}
+
+void TestTMereni::lineReceived()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(bool, stored);
+    QFETCH(bool, smithPoint);
+    QFETCH(int, freq);
+    QFETCH(int, r);
+    QFETCH(int, x);
+
+    TBench b;
+    b.Mereni.StartSweep();
+    const QString text = QString::fromLatin1(line);
+    b.Mereni.LineReceived(0, text);
+
+    QCOMPARE(b.Mereni.CurrentLines().size(), stored ? 1 : 0);
+    if (stored)
+        QCOMPARE(b.Mereni.CurrentLines().front(), text);
+    QCOMPARE(b.Bar.value(), 1);
+    QVERIFY(b.Mereni.Watchdog.isActive());
+    QCOMPARE(b.Smith.Points.size(), smithPoint ? size_t(1) : size_t(0));
+    if (smithPoint)
+        QCOMPARE(b.Smith.Points.front(), std::make_tuple(freq, r, x));
+}
+
+void TestTMereni::linesThroughTheProtocol()
+{
+    TBench b;
+    b.Mereni.StartSweep();
+    const QByteArray bytes("1000 50 0\r1010 51 -3\r1020 5");
+    b.Mereni.Comm->DataReceived(nullptr, bytes.constData(), static_cast<int>(bytes.size()));
+    QCOMPARE(b.Mereni.CurrentLines(),
+        QStringList({ QStringLiteral("1000 50 0"), QStringLiteral("1010 51 -3") }));
+    QCOMPARE(b.Smith.Points.size(), size_t(2));
+    QCOMPARE(b.Smith.Points.back(), std::make_tuple(1010, 51, -3));
+    QCOMPARE(b.Bar.value(), 2);
+}
+
+void TestTMereni::emptyLineAdvancesButIsNotStored()
+{
+    TBench b;
+    b.Mereni.StartSweep();
+    b.Mereni.Watchdog.stop();
+    b.Mereni.LineReceived(0, QString());
+    QVERIFY(b.Mereni.CurrentLines().isEmpty());
+    QCOMPARE(b.Bar.value(), 1);
+    QVERIFY(b.Mereni.Watchdog.isActive());
+    QVERIFY(b.Smith.Points.empty());
+}
+
+void TestTMereni::watchdogWithoutLines()
+{
+    TBench b;
+    const QStringList previous { QStringLiteral("7000 50 0"), QStringLiteral("7100 60 5") };
+    b.Mereni.LastLines() = previous;
+    b.Mereni.StartSweep();
+    QVERIFY(b.Port->IsOpen);
+    b.Bar.setValue(7);
+
+    b.Mereni.WatchdogTimer();
+
+    QVERIFY(!b.Mereni.Watchdog.isActive());
+    QVERIFY(!b.Port->IsOpen);
+    QCOMPARE(b.Bar.value(), 0);
+    QVERIFY(!b.Mereni.Measuring());
+    QCOMPARE(b.Ends, 1);
+    QCOMPARE(b.Mereni.LastLines(), previous);
+    QVERIFY(b.Mereni.CurrentLines().isEmpty());
+    // Nothing was redrawn, so nothing was evaluated.
+    QCOMPARE(b.Mereni.Frequencies.Count(), 0);
+}
+
+void TestTMereni::watchdogWithLines()
+{
+    TBench b;
+    b.Mereni.LastLines() = QStringList { QStringLiteral("1 2 3") };
+    b.Mereni.StartSweep();
+    b.Mereni.LineReceived(0, QStringLiteral("14000 50 0"));
+    b.Mereni.LineReceived(1, QStringLiteral("14010 55 5"));
+    b.Graph.Cursor1->X = 100;
+    b.Graph.Cursor2->X = 200;
+    b.Graph.CursorMin->X = 300;
+    const bool swappedBefore = b.Mereni.Swapped;
+
+    b.Mereni.WatchdogTimer();
+
+    QCOMPARE(b.Mereni.Swapped, !swappedBefore);
+    QCOMPARE(b.Mereni.LastLines(),
+        QStringList({ QStringLiteral("14000 50 0"), QStringLiteral("14010 55 5") }));
+    QVERIFY(b.Mereni.CurrentLines().isEmpty());
+    QCOMPARE(b.Graph.Cursor1->X, 0);
+    QCOMPARE(b.Graph.Cursor2->X, 0);
+    QCOMPARE(b.Graph.CursorMin->X, 0);
+    QVERIFY(!b.Mereni.Measuring());
+    QCOMPARE(b.Ends, 1);
+    // The graph was redrawn, which evaluated the new lines.
+    QCOMPARE(b.Mereni.Frequencies.Count(), 2);
+    QCOMPARE(b.Mereni.Frequencies.Item(1), 14.01);
+
+    // The next sweep collects into the emptied list and leaves the last one alone.
+    b.Mereni.StartSweep();
+    b.Mereni.LineReceived(0, QStringLiteral("7000 50 0"));
+    QCOMPARE(b.Mereni.CurrentLines().size(), 1);
+    QCOMPARE(b.Mereni.LastLines().size(), 2);
+}
+
+void TestTMereni::watchdogFiresOnItsOwn()
+{
+    TBench b;
+    b.Mereni.StartSweep();
+    b.Mereni.LineReceived(0, QStringLiteral("14000 50 0"));
+    QSignalSpy spy(&b.Mereni.Watchdog, &QTimer::timeout);
+    QVERIFY(spy.wait(5000));
+    QTRY_VERIFY_WITH_TIMEOUT(!b.Mereni.Measuring(), 5000);
+    QCOMPARE(b.Ends, 1);
+    QVERIFY(!b.Mereni.Watchdog.isActive());
+    QCOMPARE(b.Mereni.LastLines(), QStringList { QStringLiteral("14000 50 0") });
+    QVERIFY(!b.Port->IsOpen);
+}
+
+void TestTMereni::watchdogEndsSweepDespiteBadPortSetting()
+{
+    TDialogsScope scope(Dialogs);
+    TBench b;
+    b.Port->Devices = { "no such device" };
+    b.Mereni.StartSweep();
+    b.Mereni.LineReceived(0, QStringLiteral("14000 50 0"));
+    WriteConfigValue(ciSelCom, QStringLiteral("x"));
+
+    QVERIFY_THROWS_EXCEPTION(EConvertError, b.Mereni.WatchdogTimer());
+    WriteConfigValue(ciSelCom, QStringLiteral("2"));
+
+    QVERIFY(!b.Mereni.Measuring());
+    QCOMPARE(b.Ends, 1);
+    QCOMPARE(b.Mereni.LastLines().size(), 1);
+    QCOMPARE(b.Mereni.Frequencies.Count(), 1);
+}
+
+void TestTMereni::evaluateZ0Rows_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<double>("swr");
+    QTest::addColumn<double>("rl");
+    QTest::addColumn<double>("phase");
+    QTest::addColumn<double>("z");
+    QTest::addColumn<double>("cableLoss");
+
+    QTest::newRow("100") << QStringLiteral("14000 100 0") << 2.0 << 9.542425 << 0.0 << 100.0
+                         << 4.771213;
+    QTest::newRow("25") << QStringLiteral("14000 25 0") << 2.0 << 9.542425 << 180.0 << 25.0
+                        << 4.771213;
+    QTest::newRow("50+j50") << QStringLiteral("14000 50 50") << 2.618034 << 6.9897 << 63.434949
+                            << 70.710678 << 3.49485;
+    QTest::newRow("50-j50") << QStringLiteral("14000 50 -50") << 2.618034 << 6.9897 << -63.434949
+                            << 70.710678 << 3.49485;
+    QTest::newRow("match") << QStringLiteral("14000 50 0") << 1.0000001 << 146.0206 << 0.0 << 50.0
+                           << 73.0103;
+    QTest::newRow("short") << QStringLiteral("14000 0 0") << -20000001.0 << 8.7e-7 << 180.0 << 0.0
+                           << 4.3e-7;
+    QTest::newRow("0+j50") << QStringLiteral("14000 0 50") << -20000001.0 << 8.7e-7 << 0.0 << 50.0
+                           << 4.3e-7;
+    QTest::newRow("-50 raises") << QStringLiteral("14000 -50 0") << 0.0 << 0.0 << 0.0 << 0.0 << 0.0;
+}
+
+void TestTMereni::evaluateZ0Rows()
+{
+    QFETCH(QString, line);
+    QFETCH(double, swr);
+    QFETCH(double, rl);
+    QFETCH(double, phase);
+    QFETCH(double, z);
+    QFETCH(double, cableLoss);
+
+    TBench b;
+    b.Evaluate({ line });
+    for (TDoubleArray *series : AllSeries(b.Mereni))
+        QCOMPARE(series->Count(), 1);
+    const auto tol = [](double v) { return std::max(1e-6, std::fabs(v) * 2e-5); };
+    QVERIFY2(Near(b.Mereni.SWRValues.Item(0), swr, tol(swr)),
+        qPrintable(QString::number(b.Mereni.SWRValues.Item(0), 'g', 17)));
+    QVERIFY(Near(b.Mereni.RLValues.Item(0), rl, tol(rl)));
+    QVERIFY(Near(b.Mereni.PhaseValues.Item(0), phase, tol(phase)));
+    QVERIFY(Near(b.Mereni.Impedances.Item(0), z, tol(z)));
+    QVERIFY(Near(b.Mereni.CableLosses.Item(0), cableLoss, tol(cableLoss)));
+    QCOMPARE(b.Mereni.Frequencies.Item(0), 14.0);
+}
+
+void TestTMereni::evaluateSkipsBadLines()
+{
+    TBench b;
+    b.Evaluate({ QStringLiteral("1000 50 0"), QString(), QStringLiteral("1010 50"),
+        QString::fromLatin1(QByteArray("1020 5\0000 1", 11)), QStringLiteral("1030 nan 0"),
+        QStringLiteral("1040 50 inf"), QStringLiteral("1050 1e999 0"),
+        QStringLiteral("1060 50,5 0"), QStringLiteral("1070  50 0"),
+        QString::fromLatin1("\xff\xfe\x80\x01"), QStringLiteral("1e12 50 0"),
+        QStringLiteral("1080 1e300 -1e300"), QStringLiteral("1090 60 10 trailing"),
+        QStringLiteral("-5 50 0") });
+
+    // Kept: 1000, 1080 (computes to zeros), 1090, -5.
+    for (TDoubleArray *series : AllSeries(b.Mereni)) {
+        QCOMPARE(series->Count(), 4);
+        for (int i = 0; i < series->Count(); ++i)
+            QVERIFY(std::isfinite(series->Item(i)));
+    }
+    QCOMPARE(b.Mereni.Frequencies.Item(0), 1.0);
+    QCOMPARE(b.Mereni.Frequencies.Item(2), 1.09);
+    QCOMPARE(b.Mereni.Frequencies.Item(3), -0.005);
+    QCOMPARE(b.Mereni.RawResistances.Item(1), 1e300);
+    QCOMPARE(b.Mereni.SWRValues.Item(1), 0.0);
+    QCOMPARE(b.Mereni.XValues.Item(1), 0.0);
+    QCOMPARE(b.Mereni.RawReactances.Item(2), 10.0);
+}
+
+void TestTMereni::evaluateFrequencyRounding()
+{
+    TBench b;
+    b.Evaluate({ QStringLiteral("14000.4 50 0"), QStringLiteral("14350 50 0"),
+        QStringLiteral("7000.25 50 0"), QStringLiteral("1e4 50 0") });
+    QCOMPARE(b.Mereni.Frequencies.Item(0), 14.0);
+    QCOMPARE(b.Mereni.Frequencies.Item(1), 14.35);
+    QCOMPARE(b.Mereni.Frequencies.Item(2), 7.0);
+    QCOMPARE(b.Mereni.Frequencies.Item(3), 10.0);
+}
+
+void TestTMereni::evaluateRaisingPointGetsZeros()
+{
+    TBench b;
+    b.Evaluate({ QStringLiteral("14000 -50 0") });
+    for (TDoubleArray *series :
+        { &b.Mereni.Impedances, &b.Mereni.RValues, &b.Mereni.XValues, &b.Mereni.SWRValues,
+            &b.Mereni.RLValues, &b.Mereni.PhaseValues, &b.Mereni.CableLosses })
+        QCOMPARE(series->Item(0), 0.0);
+    // Only the reactance curve takes the point (X 0 drawn as +1); every other curve breaks.
+    QVERIFY(b.Graph.OsaXX->LastY > 0);
+    QCOMPARE(b.Graph.OsaXX->LastX, b.Graph.OsaX->ValueToX(14.0));
+    for (TOsaY *axis : std::initializer_list<TOsaY *> { b.Graph.OsaPSV.get(), b.Graph.OsaZ.get(),
+             b.Graph.OsaR.get(), b.Graph.OsaRL.get(), b.Graph.OsaPhase.get() })
+        QCOMPARE(axis->LastY, 0);
+    // No point computed, so no minimum.
+    QCOMPARE(b.Graph.CursorMin->X, 0);
+}
+
+void TestTMereni::evaluateSingleLinePlacesMinimumCursor()
+{
+    TBench b;
+    b.Mereni.ShowMinSWR = [] { return true; };
+    b.Evaluate({ QStringLiteral("14000 100 0") });
+    QVERIFY(b.Graph.CursorMin->Visible);
+    const int column = GraphRaster->ColumnOf(14.0) + 35;
+    QCOMPARE(b.Graph.CursorMin->X, column);
+    QVERIFY(Near(b.Graph.CursorMin->Frequency, 14.0, 29.0 / 700));
+    // One point per curve: the point is remembered, no segment yet.
+    QCOMPARE(b.Graph.OsaPSV->LastX, b.Graph.OsaX->ValueToX(14.0));
+    QVERIFY(b.Graph.OsaPSV->LastY > 0);
+}
+
+void TestTMereni::evaluateShortIsTheMinimum()
+{
+    TBench b;
+    b.Mereni.ShowMinSWR = [] { return true; };
+    b.Evaluate(
+        { QStringLiteral("7000 55 0"), QStringLiteral("20000 0 0"), QStringLiteral("25000 50 0") });
+    // The short's negative SWR is smaller than the perfect match's.
+    QCOMPARE(b.Graph.CursorMin->X, GraphRaster->ColumnOf(20.0) + 35);
+}
+
+void TestTMereni::evaluateNoMinimumBelowStart()
+{
+    TBench b;
+    b.Mereni.ShowMinSWR = [] { return true; };
+    b.Graph.CursorMin->Visible = false;
+    b.Evaluate({ QStringLiteral("14000 1e7 0"), QStringLiteral("15000 2e7 0") });
+    QVERIFY(b.Mereni.SWRValues.Item(0) > 100000.0);
+    QCOMPARE(b.Graph.CursorMin->X, 0);
+    QVERIFY(!b.Graph.CursorMin->Visible);
+
+    // A minimum at or below 0.5 MHz places no cursor either.
+    b.Evaluate({ QStringLiteral("500 50 0") });
+    QCOMPARE(b.Graph.CursorMin->X, 0);
+}
+
+void TestTMereni::evaluateMinimumCursorNotWanted()
+{
+    TBench b;
+    b.Graph.CursorMin->Visible = true;
+    b.Evaluate({ QStringLiteral("14000 50 0") });
+    QVERIFY(!b.Graph.CursorMin->Visible);
+    QCOMPARE(b.Graph.CursorMin->X, 0);
+
+    b.Mereni.ShowMinSWR = [] { return false; };
+    b.Graph.CursorMin->Visible = true;
+    b.Evaluate({ QStringLiteral("14000 50 0") });
+    QVERIFY(!b.Graph.CursorMin->Visible);
+}
+
+void TestTMereni::evaluateZeroReference()
+{
+    TBench b;
+    ChImp = 0;
+    b.Mereni.ShowMinSWR = [] { return true; };
+    b.Evaluate({ QStringLiteral("14000 50 0"), QStringLiteral("14100 0 0"),
+        QStringLiteral("14200 75 -20") });
+    for (TDoubleArray *series : AllSeries(b.Mereni)) {
+        QCOMPARE(series->Count(), 3);
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(std::isfinite(series->Item(i)));
+    }
+    // The short against 0 ohm cannot be computed.
+    QCOMPARE(b.Mereni.SWRValues.Item(1), 0.0);
+    QVERIFY(b.Mereni.SWRValues.Item(0) < -1.9e7);
+}
+
+void TestTMereni::evaluateEmptyLastLinesKeepsSeries()
+{
+    TBench b;
+    b.Evaluate({ QStringLiteral("14000 50 0") });
+    b.Evaluate({});
+    QCOMPARE(b.Mereni.Frequencies.Count(), 1);
+
+    // Lines that all fail empty the series.
+    b.Evaluate({ QStringLiteral("garbage") });
+    QCOMPARE(b.Mereni.Frequencies.Count(), 0);
+    QCOMPARE(b.Mereni.SWRValues.Count(), 0);
+}
+
+void TestTMereni::smoothingFewerThanWindow()
+{
+    TDialogsScope scope(Dialogs);
+    TBench b;
+    SmoothCurves = true;
+    QStringList lines;
+    for (int i = 0; i < 10; ++i)
+        lines << QStringLiteral("%1 %2 %3").arg(7000 + 10 * i).arg(40 + i * i).arg(-i * 3);
+    b.Evaluate(lines);
+    QCOMPARE(b.Mereni.Resistances.Count(), 10);
+    for (int i = 0; i < 10; ++i) {
+        QCOMPARE(b.Mereni.Resistances.Item(i), b.Mereni.RawResistances.Item(i));
+        QCOMPARE(b.Mereni.Reactances.Item(i), b.Mereni.RawReactances.Item(i));
+    }
+    QVERIFY(Dialogs.Shown().empty());
+}
+
+void TestTMereni::smoothingOverPointIndex()
+{
+    TDialogsScope scope(Dialogs);
+    TBench b;
+    SmoothCurves = true;
+    // Uneven frequency steps: the fit runs over the point number, so a polynomial in the
+    // index without a constant term is reproduced whatever the frequencies are.
+    QStringList lines;
+    double f = 3000;
+    for (int i = 0; i < 40; ++i) {
+        f += (i % 3 == 0) ? 10 : 50;
+        lines << QStringLiteral("%1 %2 %3").arg(f).arg(i * i + 20 * i).arg(i % 2 ? 30 : -30);
+    }
+    b.Evaluate(lines);
+    QCOMPARE(b.Mereni.Resistances.Count(), 40);
+    for (int i = 16; i <= 31; ++i)
+        QVERIFY(Near(b.Mereni.Resistances.Item(i), i * i + 20.0 * i, 1e-6));
+    // The alternating reactance is flattened inside the fitted range only.
+    QVERIFY(std::fabs(b.Mereni.Reactances.Item(20)) < 29.0);
+    QCOMPARE(b.Mereni.Reactances.Item(3), 30.0);
+    QCOMPARE(b.Mereni.Reactances.Item(35), 30.0);
+    // The raw series and the plotted R follow what was evaluated.
+    QCOMPARE(b.Mereni.RawReactances.Item(20), -30.0);
+    QCOMPARE(b.Mereni.RValues.Item(20), b.Mereni.Resistances.Item(20));
+    QVERIFY(Dialogs.Shown().empty());
+}
+
+void TestTMereni::getPointSeriesHandsOutTheArrays()
+{
+    TBench b;
+    b.Evaluate({ QStringLiteral("14000 50 0") });
+    const TDoubleArray *f = nullptr;
+    const TDoubleArray *r = nullptr;
+    const TDoubleArray *x = nullptr;
+    b.Mereni.GetPointSeries(f, r, x);
+    QCOMPARE(f, &b.Mereni.Frequencies);
+    QCOMPARE(r, &b.Mereni.Resistances);
+    QCOMPARE(x, &b.Mereni.Reactances);
+}
+
+QTEST_MAIN(TestTMereni)
+#include "tst_TMereni.moc"
