@@ -129,6 +129,15 @@ std::string ParsableText(const QByteArray &Raw)
     return Result;
 }
 
+// The profile reader drops one pair of matching single or double quotes around a value.
+std::string_view Unquoted(std::string_view Value)
+{
+    if (Value.size() >= 2 && (Value.front() == '"' || Value.front() == '\'')
+        && Value.back() == Value.front())
+        return Value.substr(1, Value.size() - 2);
+    return Value;
+}
+
 // One call's view of KIVRA.INI: loaded when the call starts, saved (for a write) before it
 // returns, never kept between calls, so another process's edit is always seen.
 class TIniFile
@@ -175,7 +184,8 @@ public:
             [](const CSimpleIniA::Entry &A, const CSimpleIniA::Entry &B) {
                 return A.nOrder < B.nOrder;
             });
-        return QString::fromUtf8(First->pItem);
+        const std::string_view Text = Unquoted(First->pItem);
+        return QString::fromUtf8(Text.data(), static_cast<qsizetype>(Text.size()));
     }
 
     void Write(const char *Section, const char *Key, const QString &Value)

@@ -90,8 +90,6 @@ private slots:
     void EmptyValueIsNotMissing();
     void HandEditedFiles_data();
     void HandEditedFiles();
-    void WriteKeepsWhatWasRead_data();
-    void WriteKeepsWhatWasRead();
     void WriteReplacesEveryDuplicate();
     void BinaryGarbage();
     void MegabyteLine();
@@ -259,10 +257,8 @@ void TConfigStoreTest::EmptyValueIsNotMissing()
     QCOMPARE(ReadConfigValue(ciVelocityFactor), QStringLiteral("0.66"));
 }
 
-namespace {
-
-// Hand-edited files: what the item reads as, before and after a write of another item.
-void AddHandEditedRows()
+// What an item of a hand-edited file reads as, before and after a write of another item.
+void TConfigStoreTest::HandEditedFiles_data()
 {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<TConfigItem>("item");
@@ -290,9 +286,9 @@ void AddHandEditedRows()
         << QByteArray("  [ COM_PORT ]  \n\t PORT2 =  4 \t\n") << ciPort2 << QStringLiteral("4");
     QTest::newRow("broken section line")
         << QByteArray("[COM_PORT]\n[broken\nPORT2=4\n") << ciPort2 << QStringLiteral("4");
-    QTest::newRow("NUL byte") << QByteArray("[COM_PORT]\nPORT3=1") + '\0'
-            + QByteArray("junk\nPORT2=4\n")
-                              << ciPort2 << QStringLiteral("4");
+    QByteArray WithNul("[COM_PORT]\nPORT3=1#junk\nPORT2=4\n");
+    WithNul[18] = '\0';
+    QTest::newRow("NUL byte") << WithNul << ciPort2 << QStringLiteral("4");
     QTest::newRow("key before any section")
         << QByteArray("PORT2=4\n[COM_PORT]\nPORT3=5\n") << ciPort2 << QStringLiteral("9");
     QTest::newRow("commented out") << QByteArray("; saved\n[COM_PORT]\n;PORT2=4\n#PORT2=5\n")
@@ -301,31 +297,25 @@ void AddHandEditedRows()
         << QByteArray("\xEF\xBB\xBF[COM_PORT]\nPORT2=4\n") << ciPort2 << QStringLiteral("4");
     QTest::newRow("multi-line marker is text")
         << QByteArray("[COM_PORT]\nPORT2=<<<END\nPORT3=5\nEND\n") << ciPort3 << QStringLiteral("5");
-    QTest::newRow("quotes are text")
-        << QByteArray("[COM_PORT]\nPORT2=\"4\"\n") << ciPort2 << QStringLiteral("\"4\"");
+    QTest::newRow("double quotes dropped")
+        << QByteArray("[COM_PORT]\nPORT2=\"4\"\n") << ciPort2 << QStringLiteral("4");
+    QTest::newRow("single quotes dropped")
+        << QByteArray("[COM_PORT]\nPORT2=' 4 '\n") << ciPort2 << QStringLiteral(" 4 ");
+    QTest::newRow("one pair only")
+        << QByteArray("[COM_PORT]\nPORT2=\"\"4\"\"\n") << ciPort2 << QStringLiteral("\"4\"");
+    QTest::newRow("unmatched quotes kept")
+        << QByteArray("[COM_PORT]\nPORT2=\"4'\n") << ciPort2 << QStringLiteral("\"4'");
+    QTest::newRow("lone quote kept")
+        << QByteArray("[COM_PORT]\nPORT2=\"\n") << ciPort2 << QStringLiteral("\"");
 }
-
-} // namespace
-
-void TConfigStoreTest::HandEditedFiles_data() { AddHandEditedRows(); }
 
 void TConfigStoreTest::HandEditedFiles()
 {
     QFETCH(QByteArray, content);
     QFETCH(TConfigItem, item);
     QFETCH(QString, expected);
-    WriteRaw(content);
-    QCOMPARE(ReadConfigValue(item), expected);
-}
-
-void TConfigStoreTest::WriteKeepsWhatWasRead_data() { AddHandEditedRows(); }
-
-void TConfigStoreTest::WriteKeepsWhatWasRead()
-{
-    QFETCH(QByteArray, content);
-    QFETCH(TConfigItem, item);
-    QFETCH(QString, expected);
     WriteRaw(content + "\n[MINE]\nKEEP=me\n");
+    QCOMPARE(ReadConfigValue(item), expected);
     QStringList Before = ReadAll();
 
     const TConfigItem Written = item == ciChImp ? ciSelCom : ciChImp;
