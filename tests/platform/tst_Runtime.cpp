@@ -3,6 +3,7 @@
 #include "platform/FloatOps.h"
 #include "platform/Format.h"
 #include "platform/Parse.h"
+#include "platform/Paths.h"
 
 #include <QTest>
 
@@ -31,6 +32,7 @@ private slots:
     void ConversionErrorsNameTheText();
     void HlsRoundTrip();
     void HlsShadingOfWhite();
+    void ConfigFolderFollowsXdg();
 };
 
 void TRuntimeTest::RoundHalvesToEven_data()
@@ -285,6 +287,24 @@ void TRuntimeTest::HlsShadingOfWhite()
     QCOMPARE(s, 0);
     // Ten lightness steps below white: 230/240 of full scale, a light grey.
     QCOMPARE(ColorHLSToRGB(h, l - 10, s), RGBColor(244, 244, 244));
+}
+
+void TRuntimeTest::ConfigFolderFollowsXdg()
+{
+    const QByteArray savedXdg = qgetenv("XDG_CONFIG_HOME");
+    const QByteArray savedHome = qgetenv("HOME");
+    qputenv("XDG_CONFIG_HOME", "/cfg");
+    QCOMPARE(QString::fromStdString(KivraIniPath()), QStringLiteral("/cfg/kivra/KIVRA.INI"));
+    // A relative or empty value is ignored, and so is a relative HOME.
+    qputenv("XDG_CONFIG_HOME", "relative");
+    qputenv("HOME", "/home/someone");
+    QCOMPARE(
+        QString::fromStdString(KivraConfigDir()), QStringLiteral("/home/someone/.config/kivra"));
+    qputenv("HOME", "");
+    QVERIFY(QString::fromStdString(KivraConfigDir()).startsWith(QLatin1Char('/')));
+    QVERIFY(QString::fromStdString(KivraConfigDir()) != QStringLiteral("/.config/kivra"));
+    qputenv("XDG_CONFIG_HOME", savedXdg);
+    qputenv("HOME", savedHome);
 }
 
 QTEST_GUILESS_MAIN(TRuntimeTest)
