@@ -86,7 +86,11 @@ int TMemorySerialPort::Write(const char *Data, int Size)
 {
     if (!FState->IsOpen)
         return -1;
-    const int Count = FState->WriteLimit < 0 ? Size : std::min(Size, FState->WriteLimit);
+    int Count = FState->WriteLimit < 0 ? Size : std::min(Size, FState->WriteLimit);
+    if (FState->WriteBudget >= 0) {
+        Count = std::min(Count, FState->WriteBudget);
+        FState->WriteBudget -= Count;
+    }
     FState->Written.append(Data, Count);
     return Count;
 }

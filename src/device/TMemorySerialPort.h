@@ -37,8 +37,9 @@ public:
         QByteArray Incoming;
         QByteArray Written;
         int OutQueued = 0;
-        // How many bytes one Write accepts at most; -1 for no limit, 0 to block.
+        // How many bytes one Write accepts at most, and in all from now on; -1 for no limit.
         int WriteLimit = -1;
+        int WriteBudget = -1;
         bool ReadFails = false;
         int ReadCount = 0;
     };
