@@ -1,0 +1,326 @@
+#include "graph/TAnGraph.h"
+#include "measure/Globals.h"
+#include "measure/TMereni.h"
+#include "platform/QtColor.h"
+
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+constexpr int kW = 795;
+constexpr int kH = 400;
+
+TColor At(const QImage &Image, int X, int Y) { return FromQColor(QColor(Image.pixel(X, Y))); }
+
+int CountColor(const QImage &Image, TColor Color)
+{
+    int N = 0;
+    for (int Y = 0; Y < Image.height(); ++Y)
+        for (int X = 0; X < Image.width(); ++X)
+            N += At(Image, X, Y) == Color;
+    return N;
+}
+
+int CountInColumn(const QImage &Image, int X, TColor Color)
+{
+    int N = 0;
+    for (int Y = 0; Y < Image.height(); ++Y)
+        N += At(Image, X, Y) == Color;
+    return N;
+}
+
+// A sweep of 7.0 to 7.2 MHz with its SWR minimum at 7.1 MHz.
+QStringList SweepLines()
+{
+    QStringList Lines;
+    for (int I = 0; I <= 20; ++I) {
+        const int KHz = 7000 + 10 * I;
+        const int R = 50 + 4 * std::abs(I - 10);
+        Lines << QStringLiteral("%1 %2 %3").arg(KHz).arg(R).arg(3 * (I - 10));
+    }
+    return Lines;
+}
+
+} // namespace
+
+class TAnGraphTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void shadeColourOfBackground_data();
+    void shadeColourOfBackground();
+    void bandsShadeBackgroundOnly();
+    void bandOfEqualColumnsShadesNothing();
+    void bandReachingOutsideRange();
+    void cursorLayerComposedByAnd();
+    void minimumCursorPlacedByEvaluation();
+    void redrawKeepsCursorFrequency();
+    void resetCursors();
+    void drawAllRestoresImpedanceRange();
+    void zeroRangeFailsSilently();
+    void chImpZeroDrawsNoCurve();
+    void narrowLayerDrawsNothingOdd_data();
+    void narrowLayerDrawsNothingOdd();
+    void graphRasterFollowsLifetime();
+
+private:
+    std::unique_ptr<TAnGraph> Graph;
+};
+
+void TAnGraphTest::init()
+{
+    ChImp = 50;
+    MeasureMode = mmImpedance;
+    GraphBackColor = clWhite;
+    BuildTickTables();
+    Graph = std::make_unique<TAnGraph>(nullptr, 7.0, 7.2);
+    Graph->OsaZ->SetRange();
+    Graph->OsaR->SetRange();
+    Graph->OsaXX->SetRange();
+    Graph->ResizeLayers(kW, kH);
+}
+
+void TAnGraphTest::cleanup()
+{
+    Graph.reset();
+    ChImp = 50;
+    MeasureMode = mmImpedance;
+    GraphBackColor = 0xC0F9FA;
+}
+
+void TAnGraphTest::shadeColourOfBackground_data()
+{
+    QTest::addColumn<TColor>("Back");
+    QTest::addColumn<TColor>("Shade");
+    // White has lightness 240; 230 of 240 is a light grey.
+    QTest::newRow("white becomes light grey") << clWhite << RGBColor(244, 244, 244);
+    QTest::newRow("black stays black") << clBlack << clBlack;
+}
+
+void TAnGraphTest::shadeColourOfBackground()
+{
+    QFETCH(TColor, Back);
+    QFETCH(TColor, Shade);
+    QCOMPARE(TAnGraph::ShadeColorOf(Back), Shade);
+    // The default background is shaded darker in every channel, not whitened.
+    const TColor Default = TAnGraph::ShadeColorOf(0xC0F9FA);
+    QVERIFY(RedOf(Default) < 0xFA && GreenOf(Default) < 0xF9 && BlueOf(Default) <= 0xC0);
+}
+
+void TAnGraphTest::bandsShadeBackgroundOnly()
+{
+    Graph->Markers->AddBand(7.15, 7.05);
+    Graph->Refresh();
+    const QImage &C = Graph->Composite;
+    const TColor Shade = TAnGraph::ShadeColorOf(clWhite);
+    // 7.05 -> column 175 + 35, 7.15 -> 525 + 35.
+    int L = 0;
+    int R = 0;
+    Graph->Markers->BandColumns(0, L, R);
+    QCOMPARE(L, 210);
+    QCOMPARE(R, 560);
+    QCOMPARE(At(C, 300, 120), Shade);
+    QCOMPARE(At(C, 210, 120), Shade);
+    QCOMPARE(At(C, 559, 120), Shade);
+    QCOMPARE(At(C, 560, 120), clWhite);
+    QCOMPARE(At(C, 209, 120), clWhite);
+    // Only rows 52 to H - 53.
+    QCOMPARE(At(C, 300, 51), clWhite);
+    QCOMPARE(At(C, 300, 52), Shade);
+    QCOMPARE(At(C, 300, kH - 53), Shade);
+    QCOMPARE(At(C, 300, kH - 52), clWhite);
+    // The grid line inside the band stays visible (silver AND grey).
+    QVERIFY(CountInColumn(C, 315, Shade) < 290);
+    QCOMPARE(At(Graph->MainLayer, 300, 120), clWhite);
+}
+
+void TAnGraphTest::bandOfEqualColumnsShadesNothing()
+{
+    Graph->Markers->AddBand(7.1, 7.1);
+    Graph->Refresh();
+    QCOMPARE(CountColor(Graph->Composite, TAnGraph::ShadeColorOf(clWhite)), 0);
+}
+
+void TAnGraphTest::bandReachingOutsideRange()
+{
+    Graph->Markers->AddBand(6.9, 7.05);
+    Graph->Markers->AddBand(7.15, 7.5);
+    Graph->Markers->AddBand(8.0, 9.0);
+    Graph->Refresh();
+    const QImage &C = Graph->Composite;
+    const TColor Shade = TAnGraph::ShadeColorOf(clWhite);
+    QCOMPARE(At(C, 100, 120), Shade);
+    QCOMPARE(At(C, 700, 120), Shade);
+    QCOMPARE(At(C, 400, 120), clWhite);
+    // Shading stays inside the plot.
+    QCOMPARE(At(C, 20, 120), clWhite);
+    QCOMPARE(At(C, 760, 120), clWhite);
+}
+
+void TAnGraphTest::cursorLayerComposedByAnd()
+{
+    Graph->Refresh();
+    Graph->MoveCursor1(385, 150);
+    QCOMPARE(Graph->Cursor1->X, 385);
+    QCOMPARE(Graph->Cursor1->Frequency, Graph->Raster->FrequencyAt(350));
+    QCOMPARE(Graph->Horizontal1->Y, 150);
+    QVERIFY(CountInColumn(Graph->Composite, 385, clGreen) > 50);
+    QVERIFY(CountColor(Graph->Composite, clGreen) > 300);
+    Graph->ShowCursors = false;
+    Graph->Present(false);
+    QCOMPARE(CountInColumn(Graph->Composite, 385, clGreen), 0);
+    QVERIFY(CountInColumn(Graph->CursorLayer, 385, clGreen) > 50);
+    Graph->Cursors->SetShowCursors(true);
+    QVERIFY(CountInColumn(Graph->Composite, 385, clGreen) > 50);
+    // A horizontal line dragged into the top margin keeps its row.
+    Graph->MoveCursor1(385, 30);
+    QCOMPARE(Graph->Horizontal1->Y, 150);
+}
+
+void TAnGraphTest::minimumCursorPlacedByEvaluation()
+{
+    Graph->Mereni->ShowMinSWR = [] { return true; };
+    Graph->Mereni->LastLines() = SweepLines();
+    Graph->Refresh();
+    QCOMPARE(Graph->CursorMin->Frequency, Graph->Raster->FrequencyAt(350));
+    QCOMPARE(Graph->CursorMin->X, 385);
+    QVERIFY(CountInColumn(Graph->Composite, 385, clRed) > 50);
+    // Curves reached the main layer.
+    QVERIFY(CountColor(Graph->MainLayer, Graph->OsaXX->Line.Color) > 100);
+    // Without the check box the cursor is not drawn.
+    Graph->Mereni->ShowMinSWR = [] { return false; };
+    Graph->Refresh();
+    QCOMPARE(CountInColumn(Graph->CursorLayer, 385, clRed), 0);
+}
+
+void TAnGraphTest::redrawKeepsCursorFrequency()
+{
+    Graph->Refresh();
+    Graph->MoveCursor1(385, 150);
+    Graph->MoveCursor2(455, 150);
+    const double F1 = Graph->Cursor1->Frequency;
+    const double F2 = Graph->Cursor2->Frequency;
+    QVERIFY(Graph->CursorsPlaced());
+    // Zoom out: the cursors stay at their frequencies.
+    Graph->OsaX->SetMinValue(6.0);
+    Graph->OsaX->SetMaxValue(8.0);
+    Graph->Refresh();
+    QVERIFY(std::abs(Graph->Cursor1->Frequency - F1) < 2.0 / 700);
+    QVERIFY(std::abs(Graph->Cursor2->Frequency - F2) < 2.0 / 700);
+    QCOMPARE(Graph->Cursor1->X, Graph->Raster->ColumnOf(Graph->Cursor1->Frequency) + 35);
+    // Zoom to a range below both: they stand at the right edge with its frequency.
+    Graph->OsaX->SetMinValue(1.0);
+    Graph->OsaX->SetMaxValue(3.0);
+    Graph->Refresh();
+    QCOMPARE(Graph->Cursor1->X, 735);
+    QCOMPARE(Graph->Cursor1->Frequency, 3.0);
+    // And above: the left edge, never left of the plot.
+    Graph->OsaX->SetMinValue(10.0);
+    Graph->OsaX->SetMaxValue(12.0);
+    Graph->Refresh();
+    QCOMPARE(Graph->Cursor1->X, 35);
+    QCOMPARE(Graph->Cursor1->Frequency, 10.0);
+}
+
+void TAnGraphTest::resetCursors()
+{
+    Graph->Refresh();
+    Graph->MoveCursor1(385, 150);
+    Graph->MoveCursor2(455, 160);
+    QVERIFY(Graph->CursorsPlaced());
+    Graph->ResetCursors();
+    QVERIFY(!Graph->CursorsPlaced());
+    QCOMPARE(Graph->Cursor1->X, 0);
+    QCOMPARE(Graph->Horizontal2->Y, 0);
+    Graph->Refresh();
+    QCOMPARE(CountColor(Graph->CursorLayer, clGreen), 0);
+    QCOMPARE(CountColor(Graph->CursorLayer, clBlue), 0);
+}
+
+void TAnGraphTest::drawAllRestoresImpedanceRange()
+{
+    Graph->OsaZ->MaxValue = 5.0;
+    Graph->OsaXX->MaxValue = 5.0;
+    Graph->DrawAll();
+    QCOMPARE(Graph->OsaZ->MaxValue, 5.0);
+    Graph->Mereni->LastLines() = SweepLines();
+    Graph->DrawAll();
+    QCOMPARE(Graph->OsaZ->MaxValue, 10000.0);
+    QCOMPARE(Graph->OsaR->MaxValue, 10000.0);
+    QCOMPARE(Graph->OsaXX->MaxValue, 10000.0);
+    QCOMPARE(Graph->OsaXX->MinValue, -10000.0);
+    QCOMPARE(Graph->OsaXX->TopValue, 5000.0);
+}
+
+void TAnGraphTest::zeroRangeFailsSilently()
+{
+    Graph->OsaX->SetMinValue(7.0);
+    Graph->OsaX->SetMaxValue(7.0);
+    Graph->Mereni->LastLines() = SweepLines();
+    Graph->ClearLayers();
+    Graph->DrawAll();
+    // The frame was drawn before the failure; nothing was presented.
+    QCOMPARE(At(Graph->MainLayer, 35, 200), clBlack);
+    QCOMPARE(CountColor(Graph->Composite, clWhite), kW * kH);
+    // No grid line or label at an invented column, no curve.
+    QCOMPARE(CountColor(Graph->MainLayer, clSilver), 0);
+    QCOMPARE(CountColor(Graph->MainLayer, clGray), 0);
+    Graph->MoveCursor1(400, 150);
+    QCOMPARE(Graph->Cursor1->Frequency, 0.0);
+}
+
+void TAnGraphTest::chImpZeroDrawsNoCurve()
+{
+    ChImp = 0;
+    Graph->OsaZ->Line.Color = clFuchsia;
+    Graph->OsaR->Line.Color = clFuchsia;
+    Graph->OsaXX->Line.Color = clFuchsia;
+    Graph->OsaZ->Text.Color = clRed;
+    Graph->OsaXX->Text.Color = clRed;
+    Graph->Mereni->LastLines() = SweepLines();
+    Graph->Refresh();
+    QCOMPARE(CountColor(Graph->MainLayer, clFuchsia), 0);
+}
+
+void TAnGraphTest::narrowLayerDrawsNothingOdd_data()
+{
+    QTest::addColumn<int>("Width");
+    QTest::addColumn<int>("Height");
+    QTest::newRow("no size") << 0 << 0;
+    QTest::newRow("narrower than the margins") << 80 << 300;
+    QTest::newRow("exactly the margins") << 95 << 100;
+    QTest::newRow("lower than the margins") << 400 << 60;
+}
+
+void TAnGraphTest::narrowLayerDrawsNothingOdd()
+{
+    QFETCH(int, Width);
+    QFETCH(int, Height);
+    Graph->ResizeLayers(Width, Height);
+    Graph->Mereni->ShowMinSWR = [] { return true; };
+    Graph->Mereni->LastLines() = SweepLines();
+    Graph->Markers->AddBand(7.05, 7.15);
+    Graph->Refresh();
+    Graph->MoveCursor1(36, 55);
+    QCOMPARE(Graph->Raster->Count() == 0, Width <= 95);
+    QCOMPARE(Graph->Composite.width(), Width);
+    // Without columns no cursor has a frequency to stand on.
+    if (Width <= 95)
+        QCOMPARE(Graph->CursorMin->Frequency, 0.0);
+}
+
+void TAnGraphTest::graphRasterFollowsLifetime()
+{
+    QCOMPARE(GraphRaster, Graph->Raster.get());
+    Graph.reset();
+    QCOMPARE(GraphRaster, nullptr);
+}
+
+QTEST_MAIN(TAnGraphTest)
+#include "tst_AnGraph.moc"

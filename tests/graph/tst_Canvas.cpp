@@ -1,0 +1,195 @@
+#include "platform/Canvas.h"
+#include "platform/QtColor.h"
+
+#include <QImage>
+#include <QtTest>
+
+namespace {
+
+QImage WhiteLayer(int W, int H)
+{
+    QImage Image(W, H, QImage::Format_RGB32);
+    Image.fill(Qt::white);
+    return Image;
+}
+
+TColor At(const QImage &Image, int X, int Y) { return FromQColor(QColor(Image.pixel(X, Y))); }
+
+int CountColor(const QImage &Image, TColor Color)
+{
+    int N = 0;
+    for (int Y = 0; Y < Image.height(); ++Y)
+        for (int X = 0; X < Image.width(); ++X)
+            N += At(Image, X, Y) == Color;
+    return N;
+}
+
+} // namespace
+
+class TCanvasTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void widePenIsSolid_data();
+    void widePenIsSolid();
+    void lineLeavesOutEndPoint();
+    void notXorShowsColourAndRestores();
+    void ellipseStaysInsideBox();
+    void floodFillStopsAtBorder();
+    void floodFillIgnoresBadSeed();
+    void floodFillLargeAreaUsesNoRecursion();
+    void andCopyKeepsDarkerPixels();
+    void emptyImageDrawsNothing();
+};
+
+void TCanvasTest::widePenIsSolid_data()
+{
+    QTest::addColumn<int>("Style");
+    QTest::addColumn<int>("Width");
+    QTest::addColumn<bool>("Solid");
+    QTest::newRow("dot 1 px stays dotted") << int(psDot) << 1 << false;
+    QTest::newRow("dash 1 px stays dashed") << int(psDash) << 1 << false;
+    QTest::newRow("dot 2 px drawn solid") << int(psDot) << 2 << true;
+    QTest::newRow("dash-dot-dot 3 px drawn solid") << int(psDashDotDot) << 3 << true;
+    QTest::newRow("solid 1 px") << int(psSolid) << 1 << true;
+}
+
+void TCanvasTest::widePenIsSolid()
+{
+    QFETCH(int, Style);
+    QFETCH(int, Width);
+    QFETCH(bool, Solid);
+    QImage Image = WhiteLayer(100, 20);
+    TCanvas Canvas(&Image);
+    Canvas.SetPen(clBlack, Style, Width);
+    Canvas.MoveTo(5, 10);
+    Canvas.LineTo(95, 10);
+    int Gaps = 0;
+    for (int X = 10; X < 90; ++X)
+        Gaps += At(Image, X, 10) == clWhite;
+    QCOMPARE(Gaps == 0, Solid);
+}
+
+void TCanvasTest::lineLeavesOutEndPoint()
+{
+    QImage Image = WhiteLayer(20, 20);
+    TCanvas Canvas(&Image);
+    Canvas.SetPen(clBlack, psSolid, 1);
+    Canvas.MoveTo(2, 5);
+    Canvas.LineTo(10, 5);
+    QCOMPARE(At(Image, 2, 5), clBlack);
+    QCOMPARE(At(Image, 9, 5), clBlack);
+    QCOMPARE(At(Image, 10, 5), clWhite);
+    QCOMPARE(Canvas.PenX(), 10);
+}
+
+void TCanvasTest::notXorShowsColourAndRestores()
+{
+    QImage Image = WhiteLayer(30, 30);
+    TCanvas Canvas(&Image);
+    Canvas.PenMode = TPenMode::NotXor;
+    Canvas.SetPen(clGreen, psSolid, 1);
+    Canvas.MoveTo(3, 10);
+    Canvas.LineTo(25, 10);
+    QCOMPARE(At(Image, 12, 10), clGreen);
+    Canvas.MoveTo(3, 10);
+    Canvas.LineTo(25, 10);
+    QCOMPARE(CountColor(Image, clWhite), 30 * 30);
+}
+
+void TCanvasTest::ellipseStaysInsideBox()
+{
+    QImage Image = WhiteLayer(20, 20);
+    TCanvas Canvas(&Image);
+    Canvas.SetPen(clBlack, psSolid, 1);
+    Canvas.BrushColor = clRed;
+    // Box 4..10 with exclusive right and bottom edges: pixels 4..9.
+    Canvas.Ellipse(4, 4, 10, 10);
+    for (int I = 0; I < 20; ++I) {
+        QCOMPARE(At(Image, 10, I), clWhite);
+        QCOMPARE(At(Image, I, 10), clWhite);
+        QCOMPARE(At(Image, 3, I), clWhite);
+    }
+    QCOMPARE(At(Image, 9, 7), clBlack);
+    QCOMPARE(At(Image, 7, 7), clRed);
+}
+
+void TCanvasTest::floodFillStopsAtBorder()
+{
+    // A diagonal border: a 4-connected fill must not slip through its corners.
+    QImage Image = WhiteLayer(20, 20);
+    for (int I = 0; I < 20; ++I)
+        Image.setPixel(I, 19 - I, qRgb(128, 128, 128));
+    Image.setPixel(2, 2, qRgb(255, 0, 0)); // any other colour is painted over
+    TCanvas Canvas(&Image);
+    Canvas.BrushColor = clBlue;
+    Canvas.FloodFill(1, 1, clGray);
+    QCOMPARE(At(Image, 0, 0), clBlue);
+    QCOMPARE(At(Image, 2, 2), clBlue);
+    QCOMPARE(At(Image, 18, 18), clWhite);
+    QCOMPARE(At(Image, 19, 1), clWhite);
+    QCOMPARE(CountColor(Image, clBlue), 190);
+}
+
+void TCanvasTest::floodFillIgnoresBadSeed()
+{
+    QImage Image = WhiteLayer(10, 10);
+    TCanvas Canvas(&Image);
+    Canvas.BrushColor = clBlue;
+    Canvas.FloodFill(-1, 3, clGray);
+    Canvas.FloodFill(3, 10, clGray);
+    QCOMPARE(CountColor(Image, clWhite), 100);
+    Image.fill(QColor(0, 0, 255));
+    Canvas.FloodFill(3, 3, clGray);
+    QCOMPARE(CountColor(Image, clBlue), 100);
+}
+
+void TCanvasTest::floodFillLargeAreaUsesNoRecursion()
+{
+    QImage Image = WhiteLayer(1500, 1500);
+    // A comb makes a long winding region.
+    for (int X = 10; X < 1490; X += 10)
+        for (int Y = (X / 10) % 2 ? 0 : 5; Y < ((X / 10) % 2 ? 1495 : 1500); ++Y)
+            Image.setPixel(X, Y, qRgb(0, 0, 0));
+    TCanvas Canvas(&Image);
+    Canvas.BrushColor = clRed;
+    Canvas.FloodFill(0, 0, clBlack);
+    QCOMPARE(At(Image, 1499, 1499), clRed);
+    QCOMPARE(CountColor(Image, clWhite), 0);
+}
+
+void TCanvasTest::andCopyKeepsDarkerPixels()
+{
+    QImage Picture = WhiteLayer(10, 10);
+    Picture.setPixel(2, 2, qRgb(0, 0, 0));
+    QImage Overlay = WhiteLayer(10, 10);
+    Overlay.setPixel(5, 5, qRgb(0, 128, 0));
+    TCanvas Canvas(&Picture);
+    Canvas.CopyRect(QRect(0, 0, 10, 10), Overlay, QRect(0, 0, 10, 10), TCopyMode::SourceAnd);
+    QCOMPARE(At(Picture, 2, 2), clBlack);
+    QCOMPARE(At(Picture, 5, 5), clGreen);
+    QCOMPARE(At(Picture, 7, 7), clWhite);
+    // An empty destination copies nothing.
+    Canvas.CopyRect(QRect(4, 0, 0, 10), Overlay, QRect(0, 0, 10, 10), TCopyMode::Source);
+    QCOMPARE(At(Picture, 2, 2), clBlack);
+}
+
+void TCanvasTest::emptyImageDrawsNothing()
+{
+    QImage Empty;
+    TCanvas Canvas(&Empty);
+    Canvas.MoveTo(0, 0);
+    Canvas.LineTo(10, 10);
+    Canvas.Ellipse(0, 0, 5, 5);
+    Canvas.TextOut(0, 0, QStringLiteral("x"));
+    Canvas.FillAll();
+    Canvas.FloodFill(0, 0, clBlack);
+    QVERIFY(Empty.isNull());
+    TCanvas NoImage;
+    NoImage.LineTo(5, 5);
+    QCOMPARE(NoImage.Width(), 0);
+}
+
+QTEST_MAIN(TCanvasTest)
+#include "tst_Canvas.moc"
