@@ -1,0 +1,104 @@
+#include "graph/TAnGraph.h"
+#include "measure/Globals.h"
+#include "measure/TMereni.h"
+
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+#include <cmath>
+#include <random>
+
+namespace {
+
+// A resonant antenna with measurement noise, in whole kHz and tenths of an ohm as the
+// analyzer reports them, swept from 1 MHz in StepKHz steps.
+QStringList MakeSweep(int Points, int StepKHz)
+{
+    std::mt19937 gen(7);
+    std::normal_distribution<double> noise(0.0, 1.5);
+    QStringList lines;
+    for (int i = 0; i < Points; ++i) {
+        const int kHz = 1000 + i * StepKHz;
+        const double w = 2.0 * M_PI * kHz * 1e3;
+        const double l = 2e-6;
+        const double c = 1.0 / (std::pow(2.0 * M_PI * 14.2e6, 2) * l);
+        const double r = 40.0 + 2.0 * kHz / 1000.0 + noise(gen);
+        const double x = w * l - 1.0 / (w * c) + noise(gen);
+        lines << QStringLiteral("%1 %2 %3")
+                     .arg(kHz)
+                     .arg(std::round(r * 10.0) / 10.0)
+                     .arg(std::round(x * 10.0) / 10.0);
+    }
+    return lines;
+}
+
+// The redraw at the end of a sweep: clear, draw everything (which evaluates the lines),
+// compose. Smoothing on, every curve of the impedance display visible, grid lines on.
+void BM_SweepRedraw(benchmark::State &state)
+{
+    const int points = static_cast<int>(state.range(0));
+    const int stepKHz = 29000 / (points - 1);
+    ChImp = 50;
+    MeasureMode = mmImpedance;
+    SmoothCurves = true;
+
+    TAnGraph graph(nullptr, 1.0, 30.0);
+    graph.ResizeLayers(1600, 900);
+    BuildTickTables();
+    graph.OsaZ->SetRange();
+    graph.OsaR->SetRange();
+    graph.OsaXX->SetRange();
+    for (TOsaY *axis :
+        std::initializer_list<TOsaY *> { graph.OsaPSV.get(), graph.OsaZ.get(), graph.OsaR.get(),
+            graph.OsaXX.get(), graph.OsaRL.get(), graph.OsaT.get(), graph.OsaPhase.get() }) {
+        axis->Visible = true;
+        axis->Line.Width = 2;
+    }
+    graph.OsaZ->Grid = true;
+    graph.OsaZ->ShowScale = true;
+    graph.Mereni->ShowMinSWR = [] { return true; };
+    graph.Mereni->LastLines() = MakeSweep(points, stepKHz);
+
+    for (auto _ : state) {
+        graph.ClearLayers();
+        graph.DrawAll();
+        graph.Present(false);
+        benchmark::DoNotOptimize(graph.Composite.constBits());
+    }
+    state.counters["points"] = graph.Mereni->Frequencies.Count();
+}
+
+BENCHMARK(BM_SweepRedraw)->Arg(2901)->Arg(291)->Unit(benchmark::kMillisecond);
+
+// Evaluation alone, without the layers being cleared and composed.
+void BM_EvaluateSweep(benchmark::State &state)
+{
+    const int points = static_cast<int>(state.range(0));
+    ChImp = 50;
+    MeasureMode = mmImpedance;
+    SmoothCurves = true;
+    TAnGraph graph(nullptr, 1.0, 30.0);
+    graph.ResizeLayers(1600, 900);
+    BuildTickTables();
+    graph.Mereni->LastLines() = MakeSweep(points, 29000 / (points - 1));
+    for (auto _ : state) {
+        graph.Mereni->EvaluateSweep();
+        benchmark::DoNotOptimize(graph.Mereni->SWRValues.Data());
+    }
+}
+
+BENCHMARK(BM_EvaluateSweep)->Arg(2901)->Arg(291)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
