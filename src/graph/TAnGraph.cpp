@@ -156,8 +156,12 @@ void TAnGraph::DrawAll()
         OsaPhase->DrawAxis(OsaX->ValueToX(OsaX->MaxValue), *OsaX);
         OsaZ->DrawAxis(OsaX->ValueToX(OsaX->MaxValue), *OsaX);
         OsaXX->DrawAxis(OsaX->ValueToX(0.0), *OsaX, OsaPSV->IsVisible());
-        Cursors->RedrawCursors();
+        // The sweep is evaluated before the cursors are drawn again: their readouts look
+        // their points up in the series the evaluation fills, which would otherwise still
+        // hold the previous sweep. The two draw on different layers, so the picture is the
+        // same either way.
         Mereni->EvaluateSweep();
+        Cursors->RedrawCursors();
     } catch (const std::exception &) {
         // A picture that cannot be drawn (a range of zero width, say) stays as far as it
         // got; whoever presents next shows it so.

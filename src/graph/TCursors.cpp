@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <cmath>
 
+std::function<std::unique_ptr<TCursorReadout>()> CreateCursorReadout;
+
 // ---- TFrekvence ----
 
 TFrekvence::TFrekvence(TCanvas *ACanvas)
@@ -19,6 +21,10 @@ TFrekvence::TFrekvence(TCanvas *ACanvas)
 {
     Line.Style = psSolid;
     Text.Color = clRed;
+    if (CreateCursorReadout)
+        Readout = CreateCursorReadout();
+    if (Readout)
+        Readout->ResetLayout();
 }
 
 TFrekvence::~TFrekvence() = default;

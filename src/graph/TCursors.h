@@ -13,6 +13,10 @@ class TDoubleArray;
 class TMereni;
 class TSmithLink;
 
+// Makes the readout row of a new cursor; installed by the program before the graph model is
+// created. Left empty, cursors have no rows and show nothing.
+extern std::function<std::unique_ptr<TCursorReadout>()> CreateCursorReadout;
+
 // A vertical frequency cursor: cursor 1 and 2, which the user drags, and the minimum-SWR
 // cursor (Index 0), which the sweep evaluation places. It stands on a raster column, so its
 // frequency is known exactly, and shows the measured point there in its readout row.

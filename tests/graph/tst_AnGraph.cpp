@@ -5,7 +5,9 @@
 
 #include <QtTest>
 
+#include <map>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -43,6 +45,40 @@ QStringList SweepLines()
     return Lines;
 }
 
+// A readout row that remembers what it was last told, field by field.
+class TRecordingReadout : public TCursorReadout
+{
+public:
+    struct TField
+    {
+        bool Invalid = true;
+        double Value = 0.0;
+    };
+    std::map<std::string, TField> Fields;
+    int AnyKind = 0;
+    int RowIndex = -1;
+    TColor Mark = clWhite;
+
+    void ShowFrekvence(bool Invalid, double V) override { Fields["f"] = { Invalid, V }; }
+    void ShowPSV(bool Invalid, double V) override { Fields["swr"] = { Invalid, V }; }
+    void ShowZ(bool Invalid, double V) override { Fields["z"] = { Invalid, V }; }
+    void ShowCableLoss(bool Invalid, double V) override { Fields["loss"] = { Invalid, V }; }
+    void ShowRL(bool Invalid, double V) override { Fields["rl"] = { Invalid, V }; }
+    void ShowPhase(bool Invalid, double V) override { Fields["phase"] = { Invalid, V }; }
+    void ShowRx(bool Invalid, double V) override { Fields["rx"] = { Invalid, V }; }
+    void ShowXx(bool Invalid, double V) override { Fields["xx"] = { Invalid, V }; }
+    void ShowKapacita(bool Invalid, double V) override { Fields["c"] = { Invalid, V }; }
+    void ShowIndukcnost(bool Invalid, double V) override { Fields["l"] = { Invalid, V }; }
+    void ShowAny(bool Invalid, int Kind, double V) override
+    {
+        AnyKind = Kind;
+        Fields["any"] = { Invalid, V };
+    }
+    void SetMarkColor(TColor Color) override { Mark = Color; }
+    void SetRowIndex(int Index) override { RowIndex = Index; }
+    void ResetLayout() override { }
+};
+
 } // namespace
 
 class TAnGraphTest : public QObject
@@ -68,6 +104,7 @@ private slots:
     void narrowLayerDrawsNothingOdd_data();
     void narrowLayerDrawsNothingOdd();
     void graphRasterFollowsLifetime();
+    void cursorReadouts();
 
 private:
     std::unique_ptr<TAnGraph> Graph;
@@ -320,6 +357,59 @@ void TAnGraphTest::graphRasterFollowsLifetime()
     QCOMPARE(GraphRaster, Graph->Raster.get());
     Graph.reset();
     QCOMPARE(GraphRaster, nullptr);
+}
+
+void TAnGraphTest::cursorReadouts()
+{
+    std::vector<TRecordingReadout *> Rows;
+    CreateCursorReadout = [&Rows]() -> std::unique_ptr<TCursorReadout> {
+        auto Row = std::make_unique<TRecordingReadout>();
+        Rows.push_back(Row.get());
+        return Row;
+    };
+    Graph = std::make_unique<TAnGraph>(nullptr, 7.0, 7.2);
+    CreateCursorReadout = nullptr;
+    QCOMPARE(Rows.size(), std::size_t(3));
+    TRecordingReadout &Min = *Rows[0];
+    TRecordingReadout &Row1 = *Rows[1];
+    TRecordingReadout &Row2 = *Rows[2];
+    QCOMPARE(Min.RowIndex, 3);
+    QCOMPARE(Row1.RowIndex, 1);
+    double Difference = -1.0;
+    Graph->Cursor1->OnDifference = [&Difference](double D) { Difference = D; };
+    Graph->ResizeLayers(kW, kH);
+    Graph->Refresh();
+
+    // Without a sweep: frequencies, bandwidth and Q, everything else invalid.
+    Graph->MoveCursor1(35, 150);
+    Graph->MoveCursor2(735, 150);
+    QCOMPARE(Row1.Fields["f"].Value, 7.0);
+    QCOMPARE(Row1.Mark, clGreen);
+    QVERIFY(Row1.Fields["swr"].Invalid);
+    QVERIFY(Row2.Fields["c"].Invalid);
+    QCOMPARE(Row2.AnyKind, 1);
+    QVERIFY(!Row2.Fields["any"].Invalid);
+    QVERIFY(std::abs(Row2.Fields["any"].Value - 0.2) < 1e-9);
+    QCOMPARE(Row1.AnyKind, 2);
+    QVERIFY(std::abs(Row1.Fields["any"].Value - std::sqrt(7.0 * 7.2) / 0.2) < 1e-6);
+    QVERIFY(std::abs(Difference - 0.2) < 1e-9);
+
+    // With a sweep: the point at cursor 1 (the first line) and at cursor 2 (the last
+    // frequency reads the point before it).
+    Graph->Mereni->LastLines() = SweepLines();
+    Graph->Refresh();
+    QVERIFY(!Row1.Fields["rx"].Invalid);
+    QCOMPARE(Row1.Fields["rx"].Value, 90.0);
+    QCOMPARE(Row1.Fields["xx"].Value, -30.0);
+    QVERIFY(!Row1.Fields["swr"].Invalid);
+    QVERIFY(!Row1.Fields["c"].Invalid);
+    QCOMPARE(Row2.Fields["rx"].Value, 86.0);
+    QCOMPARE(Row2.Fields["xx"].Value, 27.0);
+
+    // Equal frequencies: a bandwidth of 0 and no Q.
+    Graph->MoveCursor2(35, 150);
+    QCOMPARE(Row2.Fields["any"].Value, 0.0);
+    QVERIFY(Row1.Fields["any"].Invalid);
 }
 
 QTEST_MAIN(TAnGraphTest)
