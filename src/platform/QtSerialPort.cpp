@@ -68,10 +68,12 @@ public:
         return Ok;
     }
 
-    bool SetupComm(int InQueueSize, int /*OutQueueSize*/) override
+    bool SetupComm(int /*InQueueSize*/, int /*OutQueueSize*/) override
     {
-        // Bounds what piles up unread, as the driver's receive queue would.
-        Port.setReadBufferSize(std::max(InQueueSize, 0));
+        // QSerialPort keeps its own queues. Its read buffer is left unbounded: a bounded one
+        // stops reading the device until a read happens to find it empty, which halves
+        // what a poll can take; and the driver's polls drain far faster than any line rate
+        // it offers can fill.
         return Port.isOpen();
     }
 
