@@ -1,5 +1,6 @@
 #include "platform/Canvas.h"
 
+#include "platform/LineStamps.h"
 #include "platform/QtColor.h"
 
 #include <QFontMetrics>
@@ -152,9 +153,13 @@ void TCanvas::MoveTo(int X, int Y)
 
 void TCanvas::LineTo(int X, int Y)
 {
+    const QPen Pen = MakeCanvasPen(PenColor, PenStyle, PenWidth);
+    // Curve segments of wide pens are stamped: stroking each anew dominated a redraw.
+    const bool Stamped
+        = PenMode == TPenMode::Copy && HasImage() && StampLine(*Image, FPenX, FPenY, X, Y, Pen);
     QPainter Painter;
-    if (Begin(Painter)) {
-        Painter.setPen(MakeCanvasPen(PenColor, PenStyle, PenWidth));
+    if (!Stamped && Begin(Painter)) {
+        Painter.setPen(Pen);
         Painter.drawLine(FPenX, FPenY, X, Y);
     }
     FPenX = X;

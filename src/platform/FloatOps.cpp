@@ -23,7 +23,10 @@ template <typename F> int RoundWith(F Value, F (*Op)(F))
 }
 
 double NearbyD(double v) { return std::nearbyint(v); }
-long double NearbyL(long double v) { return std::nearbyint(v); }
+// rint rounds exactly as nearbyint under the default rounding mode, which the program never
+// changes; nearbyintl saves and restores the x87 environment on every call, and every curve
+// point is placed through here.
+long double NearbyL(long double v) { return std::rint(v); }
 double TruncD(double v) { return std::trunc(v); }
 
 } // namespace

@@ -1,0 +1,162 @@
+#include "platform/Canvas.h"
+#include "platform/LineStamps.h"
+#include "platform/QtColor.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QtTest>
+
+#include <algorithm>
+#include <random>
+
+namespace {
+
+QImage Stroked(QSize Size, int X1, int Y1, int X2, int Y2, const QPen &Pen)
+{
+    QImage img(Size, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.setPen(Pen);
+    p.drawLine(X1, Y1, X2, Y2);
+    return img;
+}
+
+} // namespace
+
+// The stamped line must be the very pixels QPainter strokes, wherever it lies.
+class TestLineStamps : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { ClearLineStamps(); }
+    void sameAsStroked_data();
+    void sameAsStroked();
+    void notStamped_data();
+    void notStamped();
+    void canvasLineUnchanged();
+};
+
+void TestLineStamps::sameAsStroked_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("seed");
+    QTest::newRow("2 px, 795 x 400") << 2 << QSize(795, 400) << 1;
+    QTest::newRow("2 px, 1600 x 900") << 2 << QSize(1600, 900) << 2;
+    QTest::newRow("3 px, 795 x 400") << 3 << QSize(795, 400) << 3;
+    QTest::newRow("5 px, 300 x 200") << 5 << QSize(300, 200) << 4;
+}
+
+void TestLineStamps::sameAsStroked()
+{
+    QFETCH(int, width);
+    QFETCH(QSize, size);
+    QFETCH(int, seed);
+
+    const QPen pen = MakeCanvasPen(RGBColor(200, 30, 60), psDot, width);
+    std::mt19937 gen(static_cast<unsigned>(seed));
+    const int w = size.width();
+    const int h = size.height();
+    std::uniform_int_distribution<int> anyX(-30, w + 30);
+    std::uniform_int_distribution<int> anyY(-30, h + 30);
+    std::uniform_int_distribution<int> near(-4, 4);
+    std::uniform_int_distribution<int> rise(-300, 300);
+    std::uniform_int_distribution<int> edge(0, 4);
+    QImage stamped(size, QImage::Format_RGB32);
+    for (int t = 0; t < 400; ++t) {
+        int x1 = anyX(gen);
+        int y1 = anyY(gen);
+        // A quarter start on or next to an edge of the image.
+        switch (t % 4 == 1 ? edge(gen) : 4) {
+        case 0:
+            x1 = near(gen);
+            break;
+        case 1:
+            x1 = w - 1 + near(gen);
+            break;
+        case 2:
+            y1 = near(gen);
+            break;
+        case 3:
+            y1 = h - 1 + near(gen);
+            break;
+        default:
+            break;
+        }
+        const bool longLine = t % 5 == 0;
+        const int x2 = longLine ? anyX(gen) : x1 + near(gen);
+        const int y2 = longLine ? anyY(gen) : y1 + rise(gen);
+        stamped.fill(Qt::white);
+        const bool done = StampLine(stamped, x1, y1, x2, y2, pen);
+        if (!done)
+            continue;
+        // Twice, so the second comes from the kept shape.
+        stamped.fill(Qt::white);
+        QVERIFY(StampLine(stamped, x1, y1, x2, y2, pen));
+        QVERIFY2(stamped == Stroked(size, x1, y1, x2, y2, pen),
+            qPrintable(QStringLiteral("%1,%2 - %3,%4").arg(x1).arg(y1).arg(x2).arg(y2)));
+    }
+}
+
+void TestLineStamps::notStamped_data()
+{
+    QTest::addColumn<QPen>("pen");
+    QTest::addColumn<int>("format");
+    QTest::addColumn<int>("x2");
+
+    QTest::newRow("1 px pen") << MakeCanvasPen(clRed, psSolid, 1) << int(QImage::Format_RGB32)
+                              << 20;
+    QTest::newRow("ARGB image") << MakeCanvasPen(clRed, psSolid, 2)
+                                << int(QImage::Format_ARGB32_Premultiplied) << 20;
+    QTest::newRow("too long") << MakeCanvasPen(clRed, psSolid, 2) << int(QImage::Format_RGB32)
+                              << 5000;
+    QPen flat = MakeCanvasPen(clRed, psSolid, 2);
+    flat.setCapStyle(Qt::FlatCap);
+    QTest::newRow("other cap") << flat << int(QImage::Format_RGB32) << 20;
+}
+
+void TestLineStamps::notStamped()
+{
+    QFETCH(QPen, pen);
+    QFETCH(int, format);
+    QFETCH(int, x2);
+
+    QImage img(50, 50, static_cast<QImage::Format>(format));
+    img.fill(Qt::white);
+    const QImage before = img;
+    QVERIFY(!StampLine(img, 5, 5, x2, 30, pen));
+    QCOMPARE(img, before);
+}
+
+void TestLineStamps::canvasLineUnchanged()
+{
+    // A curve drawn through the canvas, copy mode, wide pen: the same pixels as one painter
+    // stroking every segment.
+    QImage layer(400, 300, QImage::Format_RGB32);
+    layer.fill(Qt::white);
+    TCanvas canvas(&layer);
+    canvas.SetPen(clBlue, psDot, 2);
+    std::mt19937 gen(9);
+    std::uniform_int_distribution<int> dy(-40, 40);
+    QImage expected = layer;
+    QPainter p(&expected);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.setPen(MakeCanvasPen(clBlue, psDot, 2));
+    int y = 150;
+    for (int x = 0; x < 400; x += 3) {
+        const int ny = std::clamp(y + dy(gen), -10, 310);
+        canvas.MoveTo(x + 3, ny);
+        canvas.LineTo(x, y);
+        p.drawLine(x + 3, ny, x, y);
+        y = ny;
+    }
+    p.end();
+    QCOMPARE(layer, expected);
+}
+
+QTEST_GUILESS_MAIN(TestLineStamps)
+#include "tst_LineStamps.moc"
