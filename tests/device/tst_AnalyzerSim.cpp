@@ -133,6 +133,41 @@ private slots:
         QVERIFY(QFileInfo::exists(Sim.Device));
     }
 
+    void CommandLine_data()
+    {
+        QTest::addColumn<QStringList>("Arguments");
+        QTest::addColumn<int>("ExitCode");
+        QTest::addColumn<QString>("Says");
+        QTest::newRow("help") << QStringList { QStringLiteral("--help") } << 0
+                              << QStringLiteral("--noise OHMS");
+        QTest::newRow("unknown option") << QStringList { QStringLiteral("--bogus") } << 2
+                                        << QStringLiteral("unknown option: --bogus");
+        QTest::newRow("unknown load")
+            << QStringList { QStringLiteral("--load"), QStringLiteral("yagi") } << 2
+            << QStringLiteral("unknown load: yagi");
+        QTest::newRow("negative baud")
+            << QStringList { QStringLiteral("--baud=-1") } << 2 << QStringLiteral("baud");
+        QTest::newRow("port without COM") << QStringList { QStringLiteral("--port"),
+            QStringLiteral("9") } << 2 << QStringLiteral("invalid port: 9");
+        QTest::newRow("missing value") << QStringList { QStringLiteral("--f0") } << 2
+                                       << QStringLiteral("missing value for --f0");
+    }
+
+    void CommandLine()
+    {
+        QFETCH(QStringList, Arguments);
+        QFETCH(int, ExitCode);
+        QFETCH(QString, Says);
+        QProcess Sim;
+        Sim.start(QStringLiteral(KIVRA_ANALYZER_SIM), Arguments);
+        QVERIFY(Sim.waitForFinished(5000));
+        QCOMPARE(Sim.exitCode(), ExitCode);
+        const QString Output = QString::fromLocal8Bit(Sim.readAll() + Sim.readAllStandardError());
+        QVERIFY2(Output.contains(Says), qPrintable(Output));
+        // Nothing was published.
+        QVERIFY(!QFileInfo::exists(Config->path() + QStringLiteral("/kivra/ports")));
+    }
+
     void SweepArrivesAsTheModelGivesIt_data()
     {
         QTest::addColumn<QStringList>("SimArguments");

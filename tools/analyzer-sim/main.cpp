@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <iterator>
 #include <poll.h>
 #include <string>
 #include <string_view>
@@ -98,6 +99,10 @@ bool ParseOptions(int Argc, char **Argv, TOptions &Options, bool &Help)
             Help = true;
             return true;
         }
+        static const char *const Known[] = { "--port", "--baud", "--load", "--f0", "--q", "--r",
+            "--length", "--vf", "--z0", "--noise", "--seed" };
+        if (std::find(std::begin(Known), std::end(Known), Name) == std::end(Known))
+            return Fail("unknown option: " + Name + " (see --help)");
         if (!HasValue) {
             if (i + 1 >= Args.size())
                 return Fail("missing value for " + Name);
@@ -144,8 +149,6 @@ bool ParseOptions(int Argc, char **Argv, TOptions &Options, bool &Help)
             if (!TryStrToInt(Value, Seed))
                 return Fail("invalid seed: " + Value);
             Options.Load.Seed = static_cast<unsigned>(Seed);
-        } else {
-            return Fail("unknown option: " + Name + " (see --help)");
         }
     }
     return true;
