@@ -63,8 +63,7 @@ public:
             Flow = QSerialPort::SoftwareControl;
         Ok = Port.setFlowControl(Flow) && Ok;
         // Pseudo terminals have no modem lines; that failure means nothing here.
-        if (Flow != QSerialPort::HardwareControl)
-            Port.setDataTerminalReady((Dcb.Flags & kDcbDtrControlEnable) != 0);
+        Port.setDataTerminalReady((Dcb.Flags & kDcbDtrControlEnable) != 0);
         return Ok;
     }
 
