@@ -101,6 +101,7 @@ private slots:
     void startSweep_data();
     void startSweep();
     void startSweepWithoutPort();
+    void startSweepBadPortSetting();
 
     void lineReceived_data();
     void lineReceived();
@@ -189,6 +190,17 @@ void TestTMereni::startSweepWithoutPort()
     QVERIFY(b.Port->Written.isEmpty());
     QVERIFY(b.Mereni.Measuring());
     QVERIFY(b.Mereni.Watchdog.isActive());
+}
+
+void TestTMereni::startSweepBadPortSetting()
+{
+    TBench b;
+    WriteConfigValue(ciSelCom, QStringLiteral("x"));
+    QVERIFY_THROWS_EXCEPTION(EConvertError, b.Mereni.StartSweep());
+    WriteConfigValue(ciSelCom, QStringLiteral("2"));
+    QVERIFY(!b.Mereni.Measuring());
+    QVERIFY(!b.Mereni.Watchdog.isActive());
+    QCOMPARE(b.Starts, 0);
 }
 
 void TestTMereni::lineReceived_data()
