@@ -153,13 +153,12 @@ void TCanvas::MoveTo(int X, int Y)
 
 void TCanvas::LineTo(int X, int Y)
 {
-    const QPen Pen = MakeCanvasPen(PenColor, PenStyle, PenWidth);
     // Curve segments of wide pens are stamped: stroking each anew dominated a redraw.
-    const bool Stamped
-        = PenMode == TPenMode::Copy && HasImage() && StampLine(*Image, FPenX, FPenY, X, Y, Pen);
+    const bool Stamped = PenMode == TPenMode::Copy && HasImage()
+        && StampLine(*Image, FPenX, FPenY, X, Y, PenColor, PenStyle, PenWidth);
     QPainter Painter;
     if (!Stamped && Begin(Painter)) {
-        Painter.setPen(Pen);
+        Painter.setPen(MakeCanvasPen(PenColor, PenStyle, PenWidth));
         Painter.drawLine(FPenX, FPenY, X, Y);
     }
     FPenX = X;

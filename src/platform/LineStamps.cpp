@@ -1,5 +1,8 @@
 #include "platform/LineStamps.h"
 
+#include "platform/Canvas.h"
+#include "platform/QtColor.h"
+
 #include <QImage>
 #include <QPainter>
 
@@ -11,9 +14,10 @@ namespace {
 
 // Segments of a curve are short; a long line is drawn by QPainter as before.
 constexpr int kMaxStampExtent = 1024;
+constexpr int kMaxStampPenWidth = 64;
 // Enough for every direction a few curves take; beyond it the cache starts over.
 constexpr std::size_t kMaxStamps = 8192;
-// Room around the shape in the scratch image, more than half of any pen width used.
+// Room around the shape in the scratch image, more than half of any pen width kept.
 constexpr int kScratchMarginMin = 4;
 
 struct TSpan
@@ -23,7 +27,12 @@ struct TSpan
     int X1;
 };
 
-using TStamp = std::vector<TSpan>;
+struct TStamp
+{
+    // False for a pen whose shape is not kept (not solid, not round): drawn by QPainter.
+    bool Usable = false;
+    std::vector<TSpan> Spans;
+};
 
 std::unordered_map<long long, TStamp> &Stamps()
 {
@@ -31,16 +40,23 @@ std::unordered_map<long long, TStamp> &Stamps()
     return cache;
 }
 
-long long StampKey(int Width, int Dx, int Dy)
+long long StampKey(int Width, int Style, int Dx, int Dy)
 {
     const long long span = 2LL * kMaxStampExtent + 1;
-    return (static_cast<long long>(Width) * span + (Dx + kMaxStampExtent)) * span
-        + (Dy + kMaxStampExtent);
+    const long long pen = static_cast<long long>(Width) * 8 + (Style & 7);
+    return (pen * span + (Dx + kMaxStampExtent)) * span + (Dy + kMaxStampExtent);
 }
 
-TStamp Rasterise(int Dx, int Dy, const QPen &Pen)
+TStamp Rasterise(int Dx, int Dy, int Style, int Width)
 {
-    const int margin = kScratchMarginMin + Pen.width();
+    QPen pen = MakeCanvasPen(clBlack, Style, Width);
+    TStamp stamp;
+    if (pen.style() != Qt::SolidLine || pen.capStyle() != Qt::RoundCap
+        || pen.joinStyle() != Qt::RoundJoin || pen.isCosmetic())
+        return stamp;
+    stamp.Usable = true;
+
+    const int margin = kScratchMarginMin + pen.width();
     const int w = std::abs(Dx) + 2 * margin;
     const int h = std::abs(Dy) + 2 * margin;
     const int ox = margin + (Dx < 0 ? -Dx : 0);
@@ -48,29 +64,27 @@ TStamp Rasterise(int Dx, int Dy, const QPen &Pen)
 
     QImage scratch(w, h, QImage::Format_RGB32);
     scratch.fill(Qt::white);
-    QPen ink(Pen);
-    ink.setColor(Qt::black);
     {
         QPainter painter(&scratch);
         painter.setRenderHint(QPainter::Antialiasing, false);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.setPen(ink);
+        painter.setPen(pen);
         painter.drawLine(ox, oy, ox + Dx, oy + Dy);
     }
 
-    TStamp stamp;
+    const QRgb ink = qRgb(0, 0, 0);
     for (int y = 0; y < h; ++y) {
         const auto *line = reinterpret_cast<const QRgb *>(scratch.constScanLine(y));
         int x = 0;
         while (x < w) {
-            if (qRgb(0, 0, 0) != (line[x] | 0xFF000000u)) {
+            if ((line[x] | 0xFF000000u) != ink) {
                 ++x;
                 continue;
             }
             const int start = x;
-            while (x < w && qRgb(0, 0, 0) == (line[x] | 0xFF000000u))
+            while (x < w && (line[x] | 0xFF000000u) == ink)
                 ++x;
-            stamp.push_back({ y - oy, start - ox, x - 1 - ox });
+            stamp.Spans.push_back({ y - oy, start - ox, x - 1 - ox });
         }
     }
     return stamp;
@@ -78,35 +92,32 @@ TStamp Rasterise(int Dx, int Dy, const QPen &Pen)
 
 } // namespace
 
-bool StampLine(QImage &Image, int X1, int Y1, int X2, int Y2, const QPen &Pen)
+bool StampLine(QImage &Image, int X1, int Y1, int X2, int Y2, TColor Color, int Style, int Width)
 {
-    if (Pen.width() < 2 || Pen.style() != Qt::SolidLine || Pen.isCosmetic()
-        || Pen.brush().style() != Qt::SolidPattern || Pen.color().alpha() != 255
-        || Image.format() != QImage::Format_RGB32 || Image.isNull())
+    if (Width < 2 || Width > kMaxStampPenWidth || Style < 0 || Style > 7 || Image.isNull()
+        || Image.format() != QImage::Format_RGB32)
         return false;
     const int dx = X2 - X1;
     const int dy = Y2 - Y1;
-    if (std::abs(dx) > kMaxStampExtent || std::abs(dy) > kMaxStampExtent
-        || Pen.width() > kMaxStampExtent)
-        return false;
-
-    // The shape also depends on the cap and join; only the ones the canvas uses are kept.
-    if (Pen.capStyle() != Qt::RoundCap || Pen.joinStyle() != Qt::RoundJoin)
+    if (std::abs(dx) > kMaxStampExtent || std::abs(dy) > kMaxStampExtent)
         return false;
 
     auto &stamps = Stamps();
-    const long long key = StampKey(Pen.width(), dx, dy);
+    const long long key = StampKey(Width, Style, dx, dy);
     auto found = stamps.find(key);
     if (found == stamps.end()) {
         if (stamps.size() >= kMaxStamps)
             stamps.clear();
-        found = stamps.emplace(key, Rasterise(dx, dy, Pen)).first;
+        found = stamps.emplace(key, Rasterise(dx, dy, Style, Width)).first;
     }
+    const TStamp &stamp = found->second;
+    if (!stamp.Usable)
+        return false;
 
-    const QRgb colour = Pen.color().rgb();
+    const QRgb colour = ToQColor(Color).rgb();
     const int width = Image.width();
     const int height = Image.height();
-    for (const TSpan &span : found->second) {
+    for (const TSpan &span : stamp.Spans) {
         const int y = Y1 + span.Dy;
         if (y < 0 || y >= height)
             continue;

@@ -1,21 +1,21 @@
 #pragma once
 
-#include <QPen>
+#include "platform/Color.h"
 
 class QImage;
 
-// Draws a solid line of a pen wider than one pixel in copy mode, as QPainter would, but
+// Draws a line of a pen wider than one pixel in copy mode, as the canvas's painter would, but
 // without stroking it anew. A curve of a few thousand points is drawn as that many separate
 // segments with round caps, and stroking each one is what made a full redraw slow. The
-// rasterised shape of a segment depends only on its direction vector and the pen width (an
-// integer shift moves every pixel by the same amount), so the shape is rasterised once by
-// QPainter into a small scratch image, kept as pixel spans, and stamped in the pen colour at
-// every later segment with the same vector, clipped to the image.
+// rasterised shape of a segment depends only on its direction vector and the pen (an integer
+// shift moves every pixel by the same amount), so the shape is rasterised once by QPainter
+// with MakeCanvasPen into a small scratch image, kept as pixel spans, and stamped in the pen
+// colour at every later segment with the same vector, clipped to the image.
 //
-// Returns false, drawing nothing, when the line is not of that kind (a 1-pixel or non-solid
-// pen, an image that is not RGB32, a vector too long to be worth keeping); the caller then
-// draws it with QPainter.
-bool StampLine(QImage &Image, int X1, int Y1, int X2, int Y2, const QPen &Pen);
+// Returns false, drawing nothing, when the line is not of that kind (a 1-pixel pen, an image
+// that is not RGB32, a vector too long to be worth keeping); the caller then draws it with
+// QPainter.
+bool StampLine(QImage &Image, int X1, int Y1, int X2, int Y2, TColor Color, int Style, int Width);
 
-// Forgets every kept shape (tests compare stamped lines with freshly stroked ones).
+// Forgets every kept shape.
 void ClearLineStamps();
