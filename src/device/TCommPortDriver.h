@@ -143,7 +143,6 @@ private:
     std::unique_ptr<TSerialPort> FPort;
     bool FConnected = false;
     QTimer PollTimer;
-    std::vector<char> PollBuffer;
 
     TComPortNumber FComPort = pnCOM2;
     TComPortBaudRate FComPortSpeed = br9600;
@@ -157,4 +156,6 @@ private:
     std::uint16_t FComPortPollingDelay = 50;
     bool FEnableDTROnOpen = true;
     std::uint16_t FOutputTimeout = 4000;
+    // Sized from FComPortInBufSize in the constructor, so it must be declared after it.
+    std::vector<char> PollBuffer;
 };
