@@ -1,9 +1,7 @@
-#include "platform/Paths.h"
-#include "platform/QtColor.h"
+#include "app/TPreviewWindow.h"
 #include "platform/QtDialogs.h"
 
 #include <QApplication>
-#include <QLabel>
 
 int main(int argc, char *argv[])
 {
@@ -12,9 +10,8 @@ int main(int argc, char *argv[])
     TQtDialogs dialogs;
     TDialogsScope dialogsScope(dialogs);
 
-    QLabel window(QStringLiteral("KIVRA\nSettings folder: ") + QStr(KivraConfigDir()));
-    window.setWindowTitle(QApplication::applicationName());
-    window.setMargin(20);
+    TPreviewWindow window;
+    dialogs.SetParent(&window);
     window.show();
     return QApplication::exec();
 }

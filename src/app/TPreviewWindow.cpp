@@ -1,0 +1,177 @@
+#include "app/TPreviewWindow.h"
+
+#include "config/ConfigStore.h"
+#include "graph/TAnGraph.h"
+#include "graph/TOsaY.h"
+#include "measure/Globals.h"
+#include "measure/TMereni.h"
+#include "platform/Guard.h"
+#include "platform/Parse.h"
+#include "platform/QtColor.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace {
+
+// The paint box of the graph: it only shows the composed layers, and redraws them when its
+// size changes.
+class TGraphBox : public QWidget
+{
+public:
+    explicit TGraphBox(QWidget *Parent)
+        : QWidget(Parent)
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setMinimumSize(200, 150);
+    }
+    TAnGraph *Graph = nullptr;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        if (Graph == nullptr)
+            return;
+        GuardSilently([this] { Graph->Present(true); });
+        QPainter Painter(this);
+        Painter.drawImage(0, 0, Graph->Composite);
+    }
+    void resizeEvent(QResizeEvent *) override
+    {
+        if (Graph == nullptr)
+            return;
+        GuardSilently([this] {
+            Graph->ResizeLayers(width(), height());
+            Graph->DrawAll();
+        });
+    }
+};
+
+// The band whose flag is "A" (the first, should a hand-edited file hold several), else
+// the maximum range; limits that are not numbers give the full range.
+void SelectedBand(double &MinMHz, double &MaxMHz)
+{
+    MinMHz = 1.0;
+    MaxMHz = 30.0;
+    const TConfigItem Flags[] = { ciBand160, ciBand80, ciBand40, ciBand30, ciBand20, ciBand17,
+        ciBand15, ciBand12, ciBand10 };
+    int Index = 9;
+    for (int I = 0; I < 9; ++I) {
+        if (ReadConfigValue(Flags[I]) == QStringLiteral("A")) {
+            Index = I;
+            break;
+        }
+    }
+    QString Lower;
+    QString Upper;
+    ReadBandLimitsByIndex(Index, Lower, Upper);
+    double Low = 0.0;
+    double High = 0.0;
+    if (TryStrToFloat(StdStr(Lower), Low) && TryStrToFloat(StdStr(Upper), High) && Low < High) {
+        MinMHz = Low;
+        MaxMHz = High;
+    }
+}
+
+// Curve colours of the display's check boxes; every curve pen is 2 pixels wide.
+void ApplyCurveColours(TAnGraph &Graph)
+{
+    Graph.OsaFRQ->Line.Color = clSilver;
+    Graph.OsaX->Line.Color = clSilver;
+    Graph.OsaY->Line.Color = clSilver;
+    Graph.OsaX->Line.Width = 2;
+    Graph.OsaY->Line.Width = Graph.OsaX->Line.Width;
+    const struct
+    {
+        TDraw *Axis;
+        TColor Color;
+    } Curves[] = { { Graph.OsaRL.get(), clOlive }, { Graph.OsaT.get(), clOlive },
+        { Graph.OsaPhase.get(), clGray }, { Graph.OsaPSV.get(), clRed },
+        { Graph.OsaZ.get(), clBlack }, { Graph.OsaR.get(), clGreen },
+        { Graph.OsaXX.get(), clPurple } };
+    for (const auto &C : Curves) {
+        C.Axis->GridLine.Color = C.Color;
+        C.Axis->Text.Color = C.Color;
+        C.Axis->Line.Color = C.Color;
+        C.Axis->Line.Width = 2;
+    }
+}
+
+} // namespace
+
+TPreviewWindow::TPreviewWindow()
+{
+    setWindowTitle(QStringLiteral("KIVRA Antenne analyzer "));
+    resize(1144, 604);
+
+    ChImp = ReadConfigInt(ciChImp);
+    int Color = 0;
+    if (TryStrToInt(StdStr(ReadConfigValue(ciGraphColor)), Color))
+        GraphBackColor = static_cast<TColor>(Color);
+
+    auto *Central = new QWidget(this);
+    auto *Layout = new QHBoxLayout(Central);
+    auto *Box = new TGraphBox(Central);
+    pbGraph = Box;
+    Layout->addWidget(Box, 1);
+
+    auto *Right = new QVBoxLayout;
+    btnMereni = new QPushButton(QStringLiteral("Mensuration"), Central);
+    ProgressBar1 = new QProgressBar(Central);
+    ProgressBar1->setTextVisible(false);
+    Right->addWidget(btnMereni);
+    Right->addWidget(ProgressBar1);
+    Right->addStretch();
+    Layout->addLayout(Right);
+    setCentralWidget(Central);
+
+    double MinMHz = 1.0;
+    double MaxMHz = 30.0;
+    SelectedBand(MinMHz, MaxMHz);
+    AnGraph = std::make_unique<TAnGraph>(pbGraph, MinMHz, MaxMHz);
+    BuildTickTables();
+    AnGraph->OsaXX->SetRange(1000000);
+    AnGraph->OsaZ->SetRange(1000000);
+    AnGraph->OsaR->SetRange(1000000);
+    ApplyCurveColours(*AnGraph);
+    AnGraph->SetBackColor(GraphBackColor);
+    Box->Graph = AnGraph.get();
+
+    TMereni &Mereni = *AnGraph->Mereni;
+    Mereni.ProgressBar = ProgressBar1;
+    Mereni.ShowMinSWR = [] { return true; };
+    Mereni.OnStart = [this] { btnMereni->setEnabled(false); };
+    Mereni.OnEnd = [this] { btnMereni->setEnabled(true); };
+    connect(btnMereni, &QPushButton::clicked, this,
+        [this] { GuardHandler([this] { btnMereniClick(); }); });
+
+    statusBar()->showMessage(
+        QStringLiteral("%1 – %2 MHz").arg(MinMHz, 0, 'f', 3).arg(MaxMHz, 0, 'f', 3));
+}
+
+TPreviewWindow::~TPreviewWindow()
+{
+    // The paint box must not reach the model while it is being torn down.
+    static_cast<TGraphBox *>(pbGraph)->Graph = nullptr;
+}
+
+void TPreviewWindow::btnMereniClick()
+{
+    if (AnGraph->Mereni->Measuring())
+        return;
+    AnGraph->Mereni->StartSweep();
+}
+
+void TPreviewWindow::closeEvent(QCloseEvent *Event)
+{
+    // Closing mid-sweep would pull the port from under the running sweep.
+    if (AnGraph->Mereni->Measuring())
+        Event->ignore();
+    else
+        Event->accept();
+}
