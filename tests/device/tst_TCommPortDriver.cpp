@@ -246,6 +246,20 @@ private slots:
         QCOMPARE(Received.Chunks, (std::vector<QByteArray> { "abcd", "efgh" }));
     }
 
+    void DefaultPollTakesTheWholeReceiveSize()
+    {
+        TRig Rig;
+        TReceived Received;
+        Received.Attach(Rig.Driver);
+        QVERIFY(Rig.Driver.Connect());
+        Rig.Port->Incoming = std::string(3000, 'x');
+        Rig.Driver.TimerWndProc();
+        Rig.Driver.TimerWndProc();
+        QCOMPARE(Received.Chunks.size(), size_t(2));
+        QCOMPARE(Received.Chunks[0].size(), 2048);
+        QCOMPARE(Received.Chunks[1].size(), 3000 - 2048);
+    }
+
     void PollingDelayChange()
     {
         TRig Rig;
