@@ -252,7 +252,7 @@ private slots:
         TReceived Received;
         Received.Attach(Rig.Driver);
         QVERIFY(Rig.Driver.Connect());
-        Rig.Port->Incoming = std::string(3000, 'x');
+        Rig.Port->Incoming = QByteArray(3000, 'x');
         Rig.Driver.TimerWndProc();
         Rig.Driver.TimerWndProc();
         QCOMPARE(Received.Chunks.size(), size_t(2));
