@@ -39,13 +39,16 @@ constexpr double kMinSWRStart = 100000.0;
 constexpr double kMinCursorFrequency = 0.5;
 
 // Frequency of a line: kHz to MHz, rounded to the nearest multiple of 0.001 with ties to
-// even, the quotient and product in extended precision.
+// even, the quotient and product in extended precision. The step itself must be the
+// extended 0.001: the double 0.001 promoted would put one whole kHz in seven a bit above
+// its value (1.1500000000000001 for 1150 kHz), and the cursors, which look a point up by
+// "at or below their frequency", would then read the point before it.
 double KHzToMHz(double FreqKHz)
 {
-    const double factor = 0.001;
+    constexpr long double kStepMHz = 0.001L;
     const double mhz = FreqKHz / 1000.0;
-    const int steps = Round(static_cast<long double>(mhz) / static_cast<long double>(factor));
-    return static_cast<double>(steps * static_cast<long double>(factor));
+    const int steps = Round(static_cast<long double>(mhz) / kStepMHz);
+    return static_cast<double>(steps * kStepMHz);
 }
 
 void Append(TDoubleArray &Series, double Value) { Series.Add(Value); }
@@ -123,7 +126,13 @@ void TMereni::LineReceived(int Index, const QString &Received)
         // stored and the evaluation decides about it.
         return;
     }
-    SmithFrame->AddMeasuredPoint(freqKHz, r, x);
+    try {
+        SmithFrame->AddMeasuredPoint(freqKHz, r, x);
+    } catch (const EFloatError &) {
+        // A point the chart cannot map (a load of exactly -ChImp) is left off the chart
+        // without a message. Raised on, it would also cost the lines still waiting in the
+        // same block of received bytes.
+    }
 }
 
 void TMereni::WatchdogTimer()

@@ -2,6 +2,7 @@
 #include "device/TComm.h"
 #include "device/TMemorySerialPort.h"
 #include "graph/TAnGraph.h"
+#include "graph/TCursors.h"
 #include "measure/Globals.h"
 #include "measure/TMereni.h"
 #include "measure/TSmithLink.h"
@@ -29,6 +30,9 @@ public:
     }
     void AddMeasuredPoint(int FreqKHz, int R, int X) override
     {
+        // The chart cannot map a load of -ChImp; this one refuses a chosen frequency so.
+        if (FreqKHz == FailAtKHz)
+            throw EFloatError("Floating point division by zero");
         Points.emplace_back(FreqKHz, R, X);
     }
     void ShowFrequency(int FreqKHz) override { LastShown = FreqKHz; }
@@ -36,6 +40,7 @@ public:
     int Clears = 0;
     std::vector<std::tuple<int, int, int>> Points;
     int LastShown = 0;
+    int FailAtKHz = -1;
 };
 
 // A graph of the given size over 1..30 MHz whose sweep controller talks to a port in memory.
@@ -106,6 +111,7 @@ private slots:
     void lineReceived_data();
     void lineReceived();
     void linesThroughTheProtocol();
+    void smithPointFaultKeepsTheBlock();
     void emptyLineAdvancesButIsNotStored();
 
     void watchdogWithoutLines();
@@ -117,6 +123,7 @@ private slots:
     void evaluateZ0Rows();
     void evaluateSkipsBadLines();
     void evaluateFrequencyRounding();
+    void evaluateFrequenciesReadAsTheirDecimals();
     void evaluateRaisingPointGetsZeros();
     void evaluateSingleLinePlacesMinimumCursor();
     void evaluateShortIsTheMinimum();
@@ -264,6 +271,22 @@ void TestTMereni::linesThroughTheProtocol()
     QCOMPARE(b.Smith.Points.size(), size_t(2));
     QCOMPARE(b.Smith.Points.back(), std::make_tuple(1010, 51, -3));
     QCOMPARE(b.Bar.value(), 2);
+}
+
+void TestTMereni::smithPointFaultKeepsTheBlock()
+{
+    TBench b;
+    b.Smith.FailAtKHz = 1010;
+    b.Mereni.StartSweep();
+    const QByteArray bytes("1000 50 0\r1010 -50 0\r1020 60 5\r");
+    b.Mereni.Comm->DataReceived(nullptr, bytes.constData(), static_cast<int>(bytes.size()));
+    // The point the chart refused is only missing from the chart; the lines after it in the
+    // same block still arrive.
+    QCOMPARE(b.Mereni.CurrentLines().size(), 3);
+    QCOMPARE(b.Smith.Points.size(), size_t(2));
+    QCOMPARE(b.Smith.Points.back(), std::make_tuple(1020, 60, 5));
+    QCOMPARE(b.Bar.value(), 3);
+    QVERIFY(b.Mereni.Watchdog.isActive());
 }
 
 void TestTMereni::emptyLineAdvancesButIsNotStored()
@@ -444,6 +467,24 @@ void TestTMereni::evaluateFrequencyRounding()
     QCOMPARE(b.Mereni.Frequencies.Item(1), 14.35);
     QCOMPARE(b.Mereni.Frequencies.Item(2), 7.0);
     QCOMPARE(b.Mereni.Frequencies.Item(3), 10.0);
+}
+
+void TestTMereni::evaluateFrequenciesReadAsTheirDecimals()
+{
+    // Every frequency of a full sweep is the very double its three decimals read as, so a
+    // cursor standing on a point's frequency reads that point and not the one before.
+    TBench b;
+    QStringList lines;
+    for (int kHz = 1000; kHz <= 30000; kHz += 10)
+        lines << QStringLiteral("%1 50 0").arg(kHz);
+    b.Evaluate(lines);
+    QCOMPARE(b.Mereni.Frequencies.Count(), static_cast<int>(lines.size()));
+    for (int i = 0; i < b.Mereni.Frequencies.Count(); ++i) {
+        const double expected = (1000 + 10 * i) / 1000.0;
+        QVERIFY2(b.Mereni.Frequencies.Item(i) == expected,
+            qPrintable(QString::number(b.Mereni.Frequencies.Item(i), 'g', 17)));
+    }
+    QCOMPARE(TFrekvence::PointIndexAt(b.Mereni.Frequencies, 1.15), 15);
 }
 
 void TestTMereni::evaluateRaisingPointGetsZeros()
