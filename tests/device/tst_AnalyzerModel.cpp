@@ -217,6 +217,63 @@ private slots:
         Params.NoiseOhm = 0;
         QCOMPARE(Sweep(Params).front(), std::string("1000 50 0"));
     }
+
+    void ExtremeParametersStillGiveALine_data()
+    {
+        // Values the command line accepts, at which the model's arithmetic runs away to
+        // infinities and their differences.
+        QTest::addColumn<int>("Kind");
+        QTest::addColumn<double>("F0MHz");
+        QTest::addColumn<double>("Q");
+        QTest::addColumn<double>("LengthM");
+        QTest::addColumn<double>("NoiseOhm");
+        QTest::newRow("R-L-C of enormous quality")
+            << int(TLoadKind::Rlc) << 1.9 << 1e308 << 10.0 << 0.0;
+        QTest::newRow("R-L-C resonant beyond any frequency")
+            << int(TLoadKind::Rlc) << 1e308 << 10.0 << 10.0 << 0.0;
+        QTest::newRow("open cable of enormous length")
+            << int(TLoadKind::Open) << 1.9 << 10.0 << 1e308 << 0.0;
+        QTest::newRow("shorted cable of enormous length")
+            << int(TLoadKind::Short) << 1.9 << 10.0 << 1e308 << 0.0;
+        QTest::newRow("dipole, tiny half-wave frequency")
+            << int(TLoadKind::Dipole) << 1e-3 << 10.0 << 10.0 << 0.0;
+        QTest::newRow("enormous noise") << int(TLoadKind::Dummy) << 1.9 << 10.0 << 10.0 << 1e308;
+    }
+
+    void ExtremeParametersStillGiveALine()
+    {
+        QFETCH(int, Kind);
+        QFETCH(double, F0MHz);
+        QFETCH(double, Q);
+        QFETCH(double, LengthM);
+        QFETCH(double, NoiseOhm);
+        TLoadParams Params;
+        Params.Kind = static_cast<TLoadKind>(Kind);
+        Params.F0MHz = F0MHz;
+        Params.Q = Q;
+        Params.LengthM = LengthM;
+        Params.NoiseOhm = NoiseOhm;
+        TAnalyzerModel Model(Params);
+        for (const int Code : { 100, 1234, 3000 }) {
+            std::string Line;
+            try {
+                Line = Model.ReplyLine(Code);
+            } catch (const std::exception &Error) {
+                QFAIL(qPrintable(
+                    QStringLiteral("code %1: %2").arg(Code).arg(QString::fromUtf8(Error.what()))));
+            }
+            // Three whole numbers, the frequency first.
+            const auto First = Line.find(' ');
+            const auto Second = Line.find(' ', First + 1);
+            QVERIFY(First != std::string::npos && Second != std::string::npos);
+            int Value = 0;
+            QVERIFY(TryStrToInt(Line.substr(0, First), Value));
+            QCOMPARE(Value, Code * 10);
+            QVERIFY(TryStrToInt(Line.substr(First + 1, Second - First - 1), Value));
+            QVERIFY(Value >= 0);
+            QVERIFY(TryStrToInt(Line.substr(Second + 1), Value));
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestAnalyzerModel)

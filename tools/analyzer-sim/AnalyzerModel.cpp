@@ -12,8 +12,14 @@ constexpr double kNeperPerDb = 1.0 / 8.685889638065035;
 
 std::complex<double> Coth(std::complex<double> Value) { return 1.0 / std::tanh(Value); }
 
-// Reply fields stay sane even when a model runs away near a pole.
-int WholeOhms(double Value) { return Round(std::clamp(Value, -9999999.0, 9999999.0)); }
+// Reply fields stay sane even when a model runs away near a pole. Extreme parameters can
+// leave the difference of two infinities, which no bridge would read; it reads as 0.
+int WholeOhms(double Value)
+{
+    if (std::isnan(Value))
+        return 0;
+    return Round(std::clamp(Value, -9999999.0, 9999999.0));
+}
 
 bool ParseCode(std::string_view Text, int &Value)
 {
