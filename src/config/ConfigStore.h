@@ -49,8 +49,9 @@ void ReadBandLimitsByIndex(int Index, QString &Lower, QString &Upper);
 QString ConfigDefault(TConfigItem Item);
 
 // The value of an integer item (ports, SELCOM, colour, CH_IMP) as a number; the built-in
-// default when the stored text is not one, so a hand-edited "COM 3" cannot stop the port or
-// the dialog from opening. Items whose default is not an integer raise EConvertError.
+// default when the stored text is not one, so a hand-edited "COM 3" cannot stop the dialog
+// from opening. Opening the port converts strictly instead and reports such a value.
+// Items whose default is not an integer raise EConvertError.
 int ReadConfigInt(TConfigItem Item);
 
 // The band routines raise std::invalid_argument for an item without limits (ciBand6,
