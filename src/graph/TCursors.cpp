@@ -59,7 +59,7 @@ void TFrekvence::Draw(int AtX, const TOsaX *AOsaX, const TOsaFRQ *AOsaFRQ, const
 
     Frequency = GraphRaster ? GraphRaster->FrequencyAt(X - 35) : 0.0;
     if (SmithFrame)
-        SmithFrame->ShowFrequency(Round(Frequency * 1000.0));
+        SmithFrame->ShowFrequency(Round(static_cast<long double>(Frequency) * 1000.0L));
 
     UpdateReadout();
 

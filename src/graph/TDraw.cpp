@@ -2,9 +2,21 @@
 
 #include "graph/TOsaY.h"
 #include "measure/Globals.h"
+#include "platform/Errors.h"
+#include "platform/FloatOps.h"
 #include "platform/QtColor.h"
 
 #include <QImage>
+
+#include <limits>
+
+int AddPixels(long long A, long long B)
+{
+    const long long Sum = A + B;
+    if (Sum < std::numeric_limits<int>::min() || Sum > std::numeric_limits<int>::max())
+        throw EFloatError(kOverflowMessage);
+    return static_cast<int>(Sum);
+}
 
 TDraw::TDraw(TCanvas *ACanvas)
     : Canvas(ACanvas)

@@ -25,6 +25,10 @@ public:
     std::uint16_t Width = 1;
 };
 
+// A + B for pixel coordinates; a sum outside the 32-bit range raises EFloatError, as the
+// rounding before it does for a value outside that range.
+int AddPixels(long long A, long long B);
+
 // A text description: the colour of captions and labels.
 class TPropertyTXT
 {

@@ -14,7 +14,14 @@ TOsaX::TOsaX(TCanvas *ACanvas, double AMinValue, double AMaxValue)
     Line.Style = psSolid;
 }
 
-double TOsaX::Scale() const { return FDiv(static_cast<double>(PlotWidth()), MaxValue - MinValue); }
+double TOsaX::Scale() const
+{
+    // Difference and quotient in extended precision, then held as a Double: rounding the
+    // quotient twice moves some columns by one against a quotient rounded once.
+    const long double Q = FDiv(static_cast<long double>(PlotWidth()),
+        static_cast<long double>(MaxValue) - static_cast<long double>(MinValue));
+    return FCheck(static_cast<double>(Q));
+}
 
 int TOsaX::ValueToX(double Frequency) const
 {
@@ -22,7 +29,8 @@ int TOsaX::ValueToX(double Frequency) const
     const long double S = Scale();
     // Both products and their difference in extended precision: a frequency halfway between
     // two columns must land where the design's arithmetic puts it.
-    return Round(S * static_cast<long double>(F) - S * static_cast<long double>(MinValue)) + 35;
+    return AddPixels(
+        Round(S * static_cast<long double>(F) - S * static_cast<long double>(MinValue)), 35);
 }
 
 TOsaFRQ::TOsaFRQ(TCanvas *ACanvas)

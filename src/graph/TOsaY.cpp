@@ -59,7 +59,7 @@ double TOsaY::Scale() const { return FDiv(static_cast<double>(PlotHeight()), Max
 
 int TOsaY::ValueToY(double Value) const
 {
-    return Round(static_cast<long double>(Scale()) * Value) + 50;
+    return AddPixels(Round(static_cast<long double>(Scale()) * Value), 50);
 }
 
 void TOsaY::PlotPoint(const TOsaX &OsaX, double Value, double Frequency)
@@ -170,7 +170,7 @@ TOsaPSV::TOsaPSV(TCanvas *ACanvas)
 int TOsaPSV::ValueToY(double Value) const
 {
     const long double S = Scale();
-    return (Round(S * TopValue) + 50) - Round(S * Value);
+    return AddPixels(AddPixels(Round(S * TopValue), 50), -static_cast<long long>(Round(S * Value)));
 }
 
 void TOsaPSV::DrawAxis(int X, const TOsaX &OsaX)
@@ -221,7 +221,7 @@ TOsaPHASE::TOsaPHASE(TCanvas *ACanvas)
 int TOsaPHASE::ValueToY(double Value) const
 {
     const long double S = Scale();
-    return (Round(S * TopValue) + 50) - Round(S * Value);
+    return AddPixels(AddPixels(Round(S * TopValue), 50), -static_cast<long long>(Round(S * Value)));
 }
 
 void TOsaPHASE::DrawAxis(int X, const TOsaX &OsaX)

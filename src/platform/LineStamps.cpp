@@ -97,10 +97,18 @@ bool StampLine(QImage &Image, int X1, int Y1, int X2, int Y2, TColor Color, int 
     if (Width < 2 || Width > kMaxStampPenWidth || Style < 0 || Style > 7 || Image.isNull()
         || Image.format() != QImage::Format_RGB32)
         return false;
-    const int dx = X2 - X1;
-    const int dy = Y2 - Y1;
-    if (std::abs(dx) > kMaxStampExtent || std::abs(dy) > kMaxStampExtent)
+    // In 64 bits: a curve point far off the plot can lie anywhere in the int range.
+    const long long ldx = static_cast<long long>(X2) - X1;
+    const long long ldy = static_cast<long long>(Y2) - Y1;
+    if (std::llabs(ldx) > kMaxStampExtent || std::llabs(ldy) > kMaxStampExtent)
         return false;
+    const int dx = static_cast<int>(ldx);
+    const int dy = static_cast<int>(ldy);
+    // A short segment that starts this far outside cannot reach the image; it is drawn, as
+    // nothing, without placing its shape where the pixel arithmetic would overflow.
+    constexpr int kReach = kMaxStampExtent + kMaxStampPenWidth + kScratchMarginMin;
+    if (X1 < -kReach || X1 > Image.width() + kReach || Y1 < -kReach || Y1 > Image.height() + kReach)
+        return true;
 
     auto &stamps = Stamps();
     const long long key = StampKey(Width, Style, dx, dy);

@@ -1,6 +1,7 @@
 #include "graph/TAnGraph.h"
 #include "measure/Globals.h"
 #include "measure/TMereni.h"
+#include "measure/TSmithLink.h"
 #include "platform/QtColor.h"
 
 #include <QtTest>
@@ -79,6 +80,16 @@ public:
     void ResetLayout() override { }
 };
 
+// A Smith chart frame that remembers the frequencies it was told.
+class TRecordingSmith : public TSmithLink
+{
+public:
+    std::vector<int> Shown;
+    void ClearChart() override { }
+    void AddMeasuredPoint(int, int, int) override { }
+    void ShowFrequency(int FreqKHz) override { Shown.push_back(FreqKHz); }
+};
+
 } // namespace
 
 class TAnGraphTest : public QObject
@@ -105,6 +116,7 @@ private slots:
     void narrowLayerDrawsNothingOdd();
     void graphRasterFollowsLifetime();
     void cursorReadouts();
+    void smithToldCursorKHz();
 
 private:
     std::unique_ptr<TAnGraph> Graph;
@@ -410,6 +422,24 @@ void TAnGraphTest::cursorReadouts()
     Graph->MoveCursor2(35, 150);
     QCOMPARE(Row2.Fields["any"].Value, 0.0);
     QVERIFY(Row1.Fields["any"].Invalid);
+}
+
+void TAnGraphTest::smithToldCursorKHz()
+{
+    // 1..30 MHz on 80 columns: column 1 holds 1.3625 MHz, a Double a little above the half
+    // kHz, so the chart is told 1363 kHz, as the label 1.363 reads.
+    Graph->OsaX->SetMinValue(1.0);
+    Graph->OsaX->SetMaxValue(30.0);
+    Graph->ResizeLayers(175, kH);
+    TRecordingSmith Smith;
+    Graph->Cursor1->SmithFrame = &Smith;
+    Graph->Refresh();
+    Graph->MoveCursor1(36, 150);
+    QCOMPARE(Graph->Cursor1->Frequency, Graph->Raster->FrequencyAt(1));
+    QCOMPARE(Smith.Shown, std::vector<int> { 1363 });
+    Graph->MoveCursor1(35, 150);
+    QCOMPARE(Smith.Shown.back(), 1000);
+    Graph->Cursor1->SmithFrame = nullptr;
 }
 
 QTEST_MAIN(TAnGraphTest)

@@ -201,6 +201,10 @@ void TAxesTest::faultsRaise()
     QVERIFY_THROWS_EXCEPTION(EFloatError, Ohm.ValueToY(-50.0));
     QVERIFY_THROWS_EXCEPTION(EFloatError, Ohm.ValueToY(std::nan("")));
     QVERIFY_THROWS_EXCEPTION(EFloatError, RL.ValueToY(1e300));
+    // Rows that round inside the int range but leave it when the top margin is added.
+    TOsaPHASE Phase(&L.Canvas);
+    QVERIFY_THROWS_EXCEPTION(EFloatError, RL.ValueToY((2147483647.0 - 20.0) / 10.0));
+    QVERIFY_THROWS_EXCEPTION(EFloatError, Phase.ValueToY((-2147483648.0 + 10.0) * 360.0 / 300.0));
     ChImp = 0;
     QVERIFY_THROWS_EXCEPTION(EFloatError, Ohm.ValueToY(50.0));
     QVERIFY_THROWS_EXCEPTION(EFloatError, Reactance.ValueToY(50.0));

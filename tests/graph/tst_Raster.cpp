@@ -52,6 +52,9 @@ private slots:
     void outsideTheRange();
     void valueToX_data();
     void valueToX();
+    void valueToXScaleRoundedOnce_data();
+    void valueToXScaleRoundedOnce();
+    void valueToXBeyondIntRaises();
     void narrowLayerLeavesRasterEmpty_data();
     void narrowLayerLeavesRasterEmpty();
     void followsRangeAndWidthWithoutRebuild();
@@ -172,6 +175,40 @@ void TRasterTest::valueToX()
     TFixture G(99, 200, 0.0, 1.0);
     QCOMPARE(G.OsaX.ValueToX(0.125), 35);
     QCOMPARE(G.OsaX.ValueToX(0.375), 37);
+}
+
+void TRasterTest::valueToXScaleRoundedOnce_data()
+{
+    QTest::addColumn<int>("Width");
+    QTest::addColumn<double>("Max");
+    QTest::addColumn<double>("Frequency");
+    QTest::addColumn<int>("X");
+    // Ranges from 1 MHz where the quotient rounded once to a Double is one unit away from
+    // the one a Double division gives, and the product lands on the other side of a half.
+    QTest::newRow("1..2.27 on 937 columns") << 1032 << 2.27 << 1.635 << 504;
+    QTest::newRow("1..2.79 on 873 columns") << 968 << 2.79 << 1.895 << 471;
+    QTest::newRow("1..3.7 on 497 columns") << 592 << 3.7 << 2.35 << 284;
+}
+
+void TRasterTest::valueToXScaleRoundedOnce()
+{
+    QFETCH(int, Width);
+    QFETCH(double, Max);
+    QFETCH(double, Frequency);
+    QFETCH(int, X);
+    TFixture F(Width, 200, 1.0, Max);
+    QCOMPARE(F.OsaX.ValueToX(Frequency), X);
+}
+
+void TRasterTest::valueToXBeyondIntRaises()
+{
+    // 700 columns per MHz: a frequency whose column rounds just below the int limit must not
+    // wrap round when the plot's left margin is added.
+    TFixture F(795, 400, 0.0, 1.0);
+    const double NearLimit = (2147483647.0 - 10.0) / 700.0;
+    QVERIFY_THROWS_EXCEPTION(EFloatError, F.OsaX.ValueToX(NearLimit));
+    QVERIFY_THROWS_EXCEPTION(EFloatError, F.OsaX.ValueToX(1e10));
+    QCOMPARE(F.OsaX.ValueToX(1000.0), 700035);
 }
 
 void TRasterTest::narrowLayerLeavesRasterEmpty_data()

@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <limits>
 #include <random>
 
 namespace {
@@ -37,6 +38,8 @@ private slots:
     void notStamped_data();
     void notStamped();
     void canvasLineUnchanged();
+    void farOutsideDrawsNothing_data();
+    void farOutsideDrawsNothing();
 };
 
 void TestLineStamps::sameAsStroked_data()
@@ -152,6 +155,31 @@ void TestLineStamps::canvasLineUnchanged()
     }
     p.end();
     QCOMPARE(layer, expected);
+}
+
+void TestLineStamps::farOutsideDrawsNothing_data()
+{
+    QTest::addColumn<int>("x1");
+    QTest::addColumn<int>("x2");
+    QTest::addColumn<bool>("stamped");
+    const int top = std::numeric_limits<int>::max();
+    const int bottom = std::numeric_limits<int>::min();
+    // A curve point far right of the plot can lie near the end of the int range.
+    QTest::newRow("short segment at the int limit") << top - 3 << top << true;
+    QTest::newRow("short segment at the negative limit") << bottom << bottom + 3 << true;
+    QTest::newRow("across the whole int range") << bottom + 5 << top << false;
+}
+
+void TestLineStamps::farOutsideDrawsNothing()
+{
+    QFETCH(int, x1);
+    QFETCH(int, x2);
+    QFETCH(bool, stamped);
+    QImage img(50, 50, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    const QImage before = img;
+    QCOMPARE(StampLine(img, x1, 20, x2, 25, clRed, psSolid, 2), stamped);
+    QCOMPARE(img, before);
 }
 
 QTEST_GUILESS_MAIN(TestLineStamps)
