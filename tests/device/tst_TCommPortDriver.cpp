@@ -388,6 +388,19 @@ private slots:
         QVERIFY(!Rig.Driver.SendString("abc"));
     }
 
+    void FullTransmitQueueHoldsTheSend()
+    {
+        TRig Rig;
+        Rig.Driver.SetOutputTimeout(30);
+        QVERIFY(Rig.Driver.Connect());
+        Rig.Port->OutQueued = 2048;
+        QCOMPARE(Rig.Driver.OutputFree(), std::int16_t(0));
+        // Nothing is written while the queue has no room; the send gives up after the limit.
+        QCOMPARE(Rig.Driver.SendData("abc", 3), 0);
+        QVERIFY(!Rig.Driver.SendString("abc"));
+        QVERIFY(Rig.Port->Written.isEmpty());
+    }
+
     void OutputFree()
     {
         TRig Rig;
