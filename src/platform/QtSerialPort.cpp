@@ -38,6 +38,7 @@ public:
             Port.close();
         Lost = false;
         Saved.clear();
+        ++Generation;
     }
 
     bool SetCommState(const TDeviceControlBlock &Dcb) override
@@ -139,9 +140,10 @@ private:
         if (Lost || !Port.isOpen())
             return;
         Lost = true;
-        // Not from inside QSerialPort's own notification: close once it has returned.
-        QTimer::singleShot(0, &Port, [this] {
-            if (!Port.isOpen())
+        // Not from inside QSerialPort's own notification: close once it has returned, unless
+        // the port was closed and opened again in between, which must stay open.
+        QTimer::singleShot(0, &Port, [this, OpenedAs = Generation] {
+            if (!Port.isOpen() || Generation != OpenedAs)
                 return;
             Saved += Port.readAll();
             Port.close();
@@ -151,6 +153,8 @@ private:
     QSerialPort Port;
     bool Lost = false;
     QByteArray Saved;
+    // Counts closes, so a deferred close can tell whether its port is still the one it meant.
+    unsigned Generation = 0;
 };
 
 } // namespace
