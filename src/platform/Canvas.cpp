@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QRegion>
 
 #include <utility>
 #include <vector>
@@ -158,8 +159,31 @@ void TCanvas::LineTo(int X, int Y)
         && StampLine(*Image, FPenX, FPenY, X, Y, PenColor, PenStyle, PenWidth);
     QPainter Painter;
     if (!Stamped && Begin(Painter)) {
-        Painter.setPen(MakeCanvasPen(PenColor, PenStyle, PenWidth));
-        Painter.drawLine(FPenX, FPenY, X, Y);
+        const QPen Pen = MakeCanvasPen(PenColor, PenStyle, PenWidth);
+        Painter.setPen(Pen);
+        // A flat-capped 1-pixel line leaves out the end with the larger coordinate along its
+        // major axis (x when the line is at least as wide as high), whichever way it runs.
+        // When that is the start, clip the end away and draw the start itself, so every line
+        // leaves out its end point and a not-xor figure drawn segment by segment keeps its
+        // joints, turning points included.
+        const long long Dx = static_cast<long long>(X) - FPenX;
+        const long long Dy = static_cast<long long>(Y) - FPenY;
+        const bool StartLeftOut
+            = Pen.widthF() <= 1.0 && ((Dx < 0 ? -Dx : Dx) >= (Dy < 0 ? -Dy : Dy) ? Dx < 0 : Dy < 0);
+        if (Pen.widthF() <= 1.0 && Dx == 0 && Dy == 0) {
+            // Without its end point a line to its own start has no pixel; Qt would draw one.
+        } else if (StartLeftOut) {
+            Painter.setClipRegion(QRegion(Image->rect()).subtracted(QRegion(X, Y, 1, 1)));
+            Painter.drawLine(FPenX, FPenY, X, Y);
+            Painter.setClipping(false);
+            QPen Dot = Pen;
+            Dot.setStyle(Qt::SolidLine);
+            Dot.setCapStyle(Qt::SquareCap);
+            Painter.setPen(Dot);
+            Painter.drawPoint(FPenX, FPenY);
+        } else {
+            Painter.drawLine(FPenX, FPenY, X, Y);
+        }
     }
     FPenX = X;
     FPenY = Y;

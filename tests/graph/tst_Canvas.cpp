@@ -34,6 +34,9 @@ private slots:
     void widePenIsSolid_data();
     void widePenIsSolid();
     void lineLeavesOutEndPoint();
+    void lineLeavesOutEndPointEveryWay_data();
+    void lineLeavesOutEndPointEveryWay();
+    void notXorFigureKeepsTurningPoints();
     void notXorShowsColourAndRestores();
     void ellipseStaysInsideBox();
     void floodFillStopsAtBorder();
@@ -82,6 +85,77 @@ void TCanvasTest::lineLeavesOutEndPoint()
     QCOMPARE(At(Image, 9, 5), clBlack);
     QCOMPARE(At(Image, 10, 5), clWhite);
     QCOMPARE(Canvas.PenX(), 10);
+}
+
+void TCanvasTest::lineLeavesOutEndPointEveryWay_data()
+{
+    QTest::addColumn<int>("Style");
+    QTest::addColumn<QPoint>("From");
+    QTest::addColumn<QPoint>("To");
+    const QPoint C(15, 15);
+    const struct
+    {
+        const char *Name;
+        QPoint To;
+    } Ends[] = {
+        { "right", { 25, 15 } },
+        { "left", { 5, 15 } },
+        { "down", { 15, 25 } },
+        { "up", { 15, 5 } },
+        { "down right, flat", { 25, 19 } },
+        { "up left, flat", { 5, 11 } },
+        { "up right, steep", { 18, 5 } },
+        { "down left, steep", { 12, 25 } },
+        { "diagonal up right", { 25, 5 } },
+        { "diagonal down left", { 5, 25 } },
+        { "diagonal up left", { 5, 5 } },
+    };
+    for (const auto &E : Ends) {
+        QTest::addRow("solid %s", E.Name) << int(psSolid) << C << E.To;
+        QTest::addRow("dotted %s", E.Name) << int(psDot) << C << E.To;
+    }
+}
+
+void TCanvasTest::lineLeavesOutEndPointEveryWay()
+{
+    QFETCH(int, Style);
+    QFETCH(QPoint, From);
+    QFETCH(QPoint, To);
+    QImage Image = WhiteLayer(30, 30);
+    TCanvas Canvas(&Image);
+    Canvas.SetPen(clBlack, Style, 1);
+    Canvas.MoveTo(From.x(), From.y());
+    Canvas.LineTo(To.x(), To.y());
+    QCOMPARE(At(Image, From.x(), From.y()), clBlack);
+    QCOMPARE(At(Image, To.x(), To.y()), clWhite);
+    if (Style == psSolid) {
+        const int Length = std::max(std::abs(To.x() - From.x()), std::abs(To.y() - From.y()));
+        QCOMPARE(CountColor(Image, clBlack), Length);
+    }
+    // A line to its own start draws nothing.
+    Image.fill(Qt::white);
+    Canvas.MoveTo(From.x(), From.y());
+    Canvas.LineTo(From.x(), From.y());
+    QCOMPARE(CountColor(Image, clWhite), 30 * 30);
+}
+
+void TCanvasTest::notXorFigureKeepsTurningPoints()
+{
+    // Two zigzags drawn segment by segment with the not-xor pen: every joint is drawn once,
+    // where the figure turns back as well, so no joint is missing or xored away.
+    QImage Image = WhiteLayer(40, 40);
+    TCanvas Canvas(&Image);
+    Canvas.PenMode = TPenMode::NotXor;
+    Canvas.SetPen(clGreen, psSolid, 1);
+    const QPoint Figure[] = { { 30, 2 }, { 4, 8 }, { 30, 14 }, { 12, 36 }, { 20, 2 } };
+    Canvas.MoveTo(Figure[0].x(), Figure[0].y());
+    for (const QPoint &P : Figure)
+        if (P != Figure[0])
+            Canvas.LineTo(P.x(), P.y());
+    for (int I = 0; I < 4; ++I)
+        QVERIFY2(
+            At(Image, Figure[I].x(), Figure[I].y()) == clGreen, qPrintable(QString::number(I)));
+    QCOMPARE(At(Image, 20, 2), clWhite);
 }
 
 void TCanvasTest::notXorShowsColourAndRestores()
