@@ -15,14 +15,16 @@ namespace {
 
 const double TickFactors[8] = { 0.0, 0.2, 0.5, 1.0, 2.0, 5.0, 10.0, 200.0 };
 
-// Rows of the impedance and reactance axes stay inside the plot.
-int ClampToPlot(int Y, int PlotHeight)
+// Rows of the impedance and reactance axes stay inside the plot. The row comes in 64 bits:
+// a load just above -ChImp rounds to a row near the end of the int range, which is clamped
+// like any other row below the plot instead of wrapping round to the top.
+int ClampToPlot(long long Y, int PlotHeight)
 {
     if (Y < 50)
         Y = 50;
     if (Y > PlotHeight + 50)
         Y = PlotHeight + 50;
-    return Y;
+    return static_cast<int>(Y);
 }
 
 // u = r / (1 + r) for r = Magnitude / ChImp, each step stored as a Double as the design's
@@ -277,7 +279,7 @@ int TOsaOHM::ValueToY(double Value) const
 {
     const int H = PlotHeight();
     const double W = static_cast<double>(H * static_cast<long double>(OhmFraction(Value)));
-    return ClampToPlot(H + 50 - Round(W), H);
+    return ClampToPlot(static_cast<long long>(H) + 50 - Round(W), H);
 }
 
 void TOsaOHM::DrawAxis(int X, const TOsaX &OsaX)
@@ -343,7 +345,7 @@ int TOsaXX::ValueToY(double Value) const
     double W = static_cast<double>(H * static_cast<long double>(OhmFraction(std::fabs(Value))) / 2);
     if (Negative)
         W = -W;
-    return ClampToPlot(H / 2 + 50 - Round(W), H);
+    return ClampToPlot(static_cast<long long>(H / 2) + 50 - Round(W), H);
 }
 
 void TOsaXX::DrawAxis(int X, const TOsaX &OsaX, bool PsvVisible)

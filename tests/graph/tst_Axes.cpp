@@ -160,6 +160,9 @@ void TAxesTest::ohmRows_data()
     QTest::newRow("-10 ohm clamped to the bottom") << -10.0 << 350;
     QTest::newRow("very large clamped below the top") << 1e12 << 50;
     QTest::newRow("-1e300 clamped to the top") << -1e300 << 50;
+    // Just above -ChImp the row rounds to about -2^31 + 100 below the bottom edge: clamped
+    // to the bottom, not wrapped round to the top.
+    QTest::newRow("just above -ChImp clamped to the bottom") << -49.999993015081344 << 350;
 }
 
 void TAxesTest::ohmRows()
