@@ -6,7 +6,10 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <poll.h>
+#include <unistd.h>
 
 namespace {
 
@@ -27,7 +30,13 @@ public:
         Close();
         Port.setPortName(QStr(ResolveSerialDevice(DeviceName)));
         // Settings are applied by the driver right after opening.
-        return Port.open(QIODevice::ReadWrite);
+        if (!Port.open(QIODevice::ReadWrite))
+            return false;
+        // The driver polls on its own timer, so QSerialPort need not wake the program for
+        // every few bytes: with room for one byte its notifier stops after the first, and
+        // Read() takes the rest straight from the device.
+        Port.setReadBufferSize(1);
+        return true;
     }
 
     bool IsOpen() const override { return Port.isOpen() || Lost; }
@@ -117,7 +126,11 @@ public:
         }
         if (!Port.isOpen())
             return Lost ? 0 : -1;
-        return static_cast<int>(Port.read(Buffer, Size));
+        // The byte QSerialPort holds arrived before anything still in the device.
+        int Count = std::max(0, static_cast<int>(Port.read(Buffer, Size)));
+        if (Count < Size && !Lost)
+            Count += ReadDevice(Buffer + Count, Size - Count);
+        return Count;
     }
 
     int Write(const char *Data, int Size) override
@@ -133,6 +146,25 @@ public:
     bool Vanished() const override { return Lost; }
 
 private:
+    // Whatever the device has now, without waiting. A device that reports an error or a
+    // hang-up is marked lost: the driver takes what was read and disconnects.
+    int ReadDevice(char *Buffer, int Size)
+    {
+        const int Fd = Port.handle();
+        const ssize_t Got = ::read(Fd, Buffer, static_cast<std::size_t>(Size));
+        if (Got > 0)
+            return static_cast<int>(Got);
+        if (Got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR))
+            return 0;
+        if (Got == 0) {
+            pollfd Poll { Fd, POLLIN, 0 };
+            if (::poll(&Poll, 1, 0) <= 0 || (Poll.revents & (POLLHUP | POLLERR | POLLNVAL)) == 0)
+                return 0;
+        }
+        Lost = true;
+        return 0;
+    }
+
     void ErrorOccurred(QSerialPort::SerialPortError Error)
     {
         if (Error != QSerialPort::ReadError && Error != QSerialPort::ResourceError)
