@@ -24,12 +24,12 @@ void TSeamTest::ScriptedDialogsRecordAndAnswer()
     TScriptedDialogs dialogs;
     TDialogsScope scope(dialogs);
     dialogs.QueueAnswer(TDialogs::TAnswer::Yes);
-    dialogs.QueueFileName("/tmp/a.txt");
+    dialogs.QueueFileName("/data/a.txt");
     dialogs.QueueColor(clRed);
 
     QCOMPARE(Dialogs().AskYesNo("Přepsat?", "Warning"), TDialogs::TAnswer::Yes);
     QCOMPARE(Dialogs().AskYesNo("Again?", "Warning"), TDialogs::TAnswer::No);
-    QCOMPARE(Dialogs().OpenFileName("Open", "*.txt", ""), std::string("/tmp/a.txt"));
+    QCOMPARE(Dialogs().OpenFileName("Open", "*.txt", ""), std::string("/data/a.txt"));
     QCOMPARE(Dialogs().SaveFileName("Save", "*.txt", ""), std::string());
     TColor chosen = clBlack;
     QVERIFY(Dialogs().PickColor(clWhite, chosen));
