@@ -2,6 +2,11 @@
 
 #include "platform/Dialogs.h"
 
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
 namespace {
 
 // x^k for k >= 1 by repeated multiplication in extended precision, rounded once.
@@ -12,6 +17,155 @@ double IntPower(double X, int K)
         v *= X;
     return static_cast<double>(v);
 }
+
+// Degrees up to this fit on flat arrays (the per-point power table costs Count x m
+// doubles); higher ones, which nobody smooths with, go through the matrix classes only.
+constexpr int kFlatMaxColumns = 32;
+
+// The windows of one smoothing run fitted on flat arrays. Each window repeats, step for
+// step and in the same order, what FillDesignRow and FitAndEvaluate do through the matrix
+// classes (design rows, normal equations, the elimination of SolveLinear, the evaluation),
+// so every result is bit-identical; only the bounds-checked accessors, the row objects and
+// their allocations per window are gone. A step that the matrix code would report (a
+// non-finite product or quotient, a column without a pivot) makes Fit answer false: the
+// caller then runs that window through the matrix classes, which show and raise exactly as
+// they always do.
+class TFlatWindowFit
+{
+public:
+    TFlatWindowFit(const TDoubleArray &xList, int Columns)
+        : M(Columns)
+        , Powers(static_cast<std::size_t>(xList.Count()) * static_cast<std::size_t>(Columns))
+        , Normal(static_cast<std::size_t>(Columns) * static_cast<std::size_t>(Columns + 1))
+        , PivotOf(static_cast<std::size_t>(Columns))
+        , Coefficients(static_cast<std::size_t>(Columns))
+    {
+        // x^k rounded once from the extended product, as FillDesignRow writes a design row
+        // and IntPower evaluates the fit: both build it by the same repeated products.
+        const double *x = xList.Data();
+        for (int i = 0; i < xList.Count(); ++i) {
+            long double power = 1.0L;
+            for (int k = 0; k < M; ++k) {
+                power *= x[i];
+                Powers[Flat(i, k, M)] = static_cast<double>(power);
+            }
+        }
+    }
+
+    // The fit of the Rows points from First (y values from y) evaluated at point Index.
+    bool Fit(int First, int Rows, const double *y, int Index, double &Value)
+    {
+        const int width = M + 1; // the normal matrix with the right-hand side as last column
+        // AT x A and AT x B, each sum from 0.0 over the rows in order, as MatrixMultiply
+        // does into a freshly zeroed product. The products commute exactly, so the lower
+        // triangle of the symmetric AT x A is the upper one.
+        for (int r = 0; r < M; ++r) {
+            for (int c = r; c < M; ++c) {
+                double sum = 0.0;
+                for (int k = First; k < First + Rows; ++k)
+                    sum = Power(k, r) * Power(k, c) + sum;
+                if (!std::isfinite(sum))
+                    return false;
+                At(r, c) = sum;
+                At(c, r) = sum;
+            }
+            double sum = 0.0;
+            for (int k = First; k < First + Rows; ++k)
+                sum = Power(k, r) * y[k] + sum;
+            if (!std::isfinite(sum))
+                return false;
+            At(r, M) = sum;
+        }
+
+        // SolveLinear's Gauss-Jordan elimination without row exchanges. PivotOf[row] is the
+        // 0-based column whose pivot sits in the row, -1 while it has none.
+        std::fill(PivotOf.begin(), PivotOf.end(), -1);
+        for (int c = 0; c < M; ++c) {
+            int r = 0;
+            while (r < M && (PivotOf[Slot(r)] != -1 || At(r, c) == 0.0))
+                ++r;
+            if (r == M)
+                return false;
+            PivotOf[Slot(r)] = c;
+            if (c != M - 1) {
+                for (int l = 0; l < M; ++l)
+                    if (PivotOf[Slot(l)] == -1 && !Eliminate(l, r, c, width))
+                        return false;
+            }
+        }
+        for (int c = M - 1; c >= 1; --c) {
+            const int r = RowOfPivot(c);
+            for (int row = 0; row < M; ++row)
+                if (PivotOf[Slot(row)] < c && !Eliminate(row, r, c, width))
+                    return false;
+        }
+        for (int r = 0; r < M; ++r) {
+            const double v = At(r, PivotOf[Slot(r)]);
+            if (v == 0.0)
+                continue;
+            const double factor = 1.0 / v;
+            if (!std::isfinite(factor))
+                return false;
+            for (int j = 0; j < width; ++j) {
+                const double scaled = factor * At(r, j);
+                if (!std::isfinite(scaled))
+                    return false;
+                At(r, j) = scaled;
+            }
+        }
+        for (int c = 0; c < M; ++c)
+            Coefficients[Slot(c)] = At(RowOfPivot(c), M);
+
+        double sum = 0.0;
+        for (int k = 0; k < M; ++k)
+            sum = sum + Power(Index, k) * Coefficients[Slot(k)];
+        Value = sum;
+        return true;
+    }
+
+private:
+    static std::size_t Flat(int Row, int Col, int Width)
+    {
+        return static_cast<std::size_t>(Row) * static_cast<std::size_t>(Width)
+            + static_cast<std::size_t>(Col);
+    }
+    static std::size_t Slot(int I) { return static_cast<std::size_t>(I); }
+    double Power(int Point, int K) const { return Powers[Flat(Point, K, M)]; }
+    double &At(int Row, int Col) { return Normal[Flat(Row, Col, M + 1)]; }
+
+    int RowOfPivot(int Col) const
+    {
+        int r = 0;
+        while (PivotOf[Slot(r)] != Col) // every column has its pivot row by then
+            ++r;
+        return r;
+    }
+
+    // Row Target := factor x row Target + row Pivot with factor -pivot / value, as
+    // SolveLinear's CombineRows step; a zero value leaves the row alone.
+    bool Eliminate(int Target, int PivotRow, int Col, int Width)
+    {
+        const double v = At(Target, Col);
+        if (v == 0.0)
+            return true;
+        const double factor = -At(PivotRow, Col) / v;
+        if (!std::isfinite(factor))
+            return false;
+        for (int j = 0; j < Width; ++j) {
+            const double combined = factor * At(Target, j) + At(PivotRow, j);
+            if (!std::isfinite(combined))
+                return false;
+            At(Target, j) = combined;
+        }
+        return true;
+    }
+
+    int M;
+    std::vector<double> Powers; // Powers[i * M + k] = x_i^(k+1)
+    std::vector<double> Normal; // M x (M + 1), row-major
+    std::vector<int> PivotOf;
+    std::vector<double> Coefficients;
+};
 
 } // namespace
 
@@ -73,16 +227,31 @@ void SmoothCurve(const TDoubleArray &xList, const TDoubleArray &yList, int xstep
     if (xList.Count() < xstep)
         return;
 
-    TSmoothMatrices w;
-    w.A.SetSize(xstep, nKrivka + 1);
-    w.B.SetVectorSize(xstep);
     const int n = yList.Count();
-    for (int i = 0; i + xstep < n; ++i) {
+    const int m = nKrivka + 1;
+    // The matrices are only made for a window the flat fit hands back.
+    std::unique_ptr<TSmoothMatrices> w;
+    const auto fitWithMatrices = [&](int First, int Index) {
+        if (!w) {
+            w = std::make_unique<TSmoothMatrices>();
+            w->A.SetSize(xstep, m);
+            w->B.SetVectorSize(xstep);
+        }
         for (int j = 1; j <= xstep; ++j)
-            FillDesignRow(w.A, w.B, xList, i + j - 1, j, yList);
-        if (i < half)
+            FillDesignRow(w->A, w->B, xList, First + j - 1, j, yList);
+        return FitAndEvaluate(*w, xList, m, Index);
+    };
+    std::unique_ptr<TFlatWindowFit> flat;
+    if (m <= kFlatMaxColumns)
+        flat = std::make_unique<TFlatWindowFit>(xList, m);
+    for (int i = 0; i + xstep < n; ++i) {
+        if (i < half) {
             result.ItemRef(i) = yList.ItemRef(i);
-        else
-            result.ItemRef(half + i) = FitAndEvaluate(w, xList, nKrivka + 1, half + i);
+            continue;
+        }
+        double value = 0.0;
+        if (!flat || !flat->Fit(i, xstep, yList.Data(), half + i, value))
+            value = fitWithMatrices(i, half + i);
+        result.ItemRef(half + i) = value;
     }
 }

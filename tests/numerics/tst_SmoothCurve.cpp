@@ -1,12 +1,15 @@
 #include "numerics/SmoothCurve.h"
 #include "platform/Dialogs.h"
 #include "platform/Errors.h"
+#include "platform/FloatOps.h"
 
 #include <QTest>
 
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <memory>
+#include <random>
 
 namespace {
 
@@ -21,6 +24,45 @@ TDoubleArray Series(int Count, const std::function<double(int)> &Value)
 TDoubleArray Index(int Count)
 {
     return Series(Count, [](int i) { return i; });
+}
+
+// The smoothing as the matrix classes do it, window by window: what SmoothCurve must give
+// bit for bit (argument checks left out; callers pass valid arguments). Whatever it raises
+// propagates, with the points before it written.
+void SmoothWithMatrices(const TDoubleArray &xList, const TDoubleArray &yList, int xstep,
+    int nKrivka, TDoubleArray &result)
+{
+    result.SetCount(xList.Count());
+    TSmoothMatrices w;
+    w.A.SetSize(xstep, nKrivka + 1);
+    w.B.SetVectorSize(xstep);
+    const int half = xstep / 2;
+    for (int i = 0; i + xstep < yList.Count(); ++i) {
+        for (int j = 1; j <= xstep; ++j)
+            FillDesignRow(w.A, w.B, xList, i + j - 1, j, yList);
+        if (i < half)
+            result.ItemRef(i) = yList.ItemRef(i);
+        else
+            result.ItemRef(half + i) = FitAndEvaluate(w, xList, nKrivka + 1, half + i);
+    }
+}
+
+// Runs Smooth on a zeroed result and tells what it raised ("" for nothing).
+QString RunSmoothing(const std::function<void(TDoubleArray &)> &Smooth, TDoubleArray &Result)
+{
+    try {
+        Smooth(Result);
+    } catch (const std::exception &e) {
+        return QString::fromUtf8(e.what());
+    }
+    return QString();
+}
+
+bool SameBits(const TDoubleArray &A, const TDoubleArray &B)
+{
+    return A.Count() == B.Count()
+        && std::memcmp(A.Data(), B.Data(), sizeof(double) * static_cast<std::size_t>(A.Count()))
+        == 0;
 }
 
 QStringList Shown(const TScriptedDialogs &Dialogs)
@@ -52,6 +94,8 @@ private slots:
     void OtherWindowAndDegree();
     void SingularWindowRaisesAfterWrittenPoints();
     void FitStaysAccurateOverTheLongestSweep();
+    void SameBitsAsTheMatrixFit_data();
+    void SameBitsAsTheMatrixFit();
 
 private:
     std::unique_ptr<TScriptedDialogs> ScriptedDialogs;
@@ -264,6 +308,55 @@ void TSmoothCurveTest::FitStaysAccurateOverTheLongestSweep()
     for (int i = 16; i < n - 8; ++i)
         worst = std::max(worst, std::fabs(result.Item(i) - model(i)));
     QVERIFY2(worst < 1e-4, qPrintable(QString::number(worst)));
+}
+
+void TSmoothCurveTest::SameBitsAsTheMatrixFit_data()
+{
+    QTest::addColumn<int>("Points");
+    QTest::addColumn<int>("Window");
+    QTest::addColumn<int>("Degree");
+    QTest::addColumn<double>("Scale");
+    QTest::addColumn<QString>("Raised");
+
+    const QString none;
+    QTest::newRow("sweep of 1-30 MHz") << 2901 << 16 << 2 << 1.0 << none;
+    QTest::newRow("short window, line") << 300 << 5 << 1 << 1.0 << none;
+    QTest::newRow("high degree") << 400 << 24 << 12 << 1.0 << none;
+    QTest::newRow("degree beyond the flat fit") << 200 << 40 << 33 << 1.0 << none;
+    // Values near the top of the double range overflow the normal equations: the fit
+    // raises at the first window it evaluates, as the matrix code does.
+    QTest::newRow("overflowing values")
+        << 100 << 16 << 2 << 1e300 << QString::fromUtf8(kOverflowMessage);
+}
+
+void TSmoothCurveTest::SameBitsAsTheMatrixFit()
+{
+    QFETCH(int, Points);
+    QFETCH(int, Window);
+    QFETCH(int, Degree);
+    QFETCH(double, Scale);
+    QFETCH(QString, Raised);
+
+    // Noisy reactance-like data quantised to 0.1, with sign changes and exact zeros, so the
+    // elimination meets every kind of value.
+    std::mt19937 gen(11);
+    std::normal_distribution<double> noise(0.0, 3.0);
+    const TDoubleArray x = Index(Points);
+    const TDoubleArray y = Series(Points, [&](int i) {
+        return Scale * std::round((20.0 * std::sin(i * 0.01) + noise(gen)) * 10.0) / 10.0;
+    });
+
+    TDoubleArray expected;
+    const QString expectedError = RunSmoothing(
+        [&](TDoubleArray &r) { SmoothWithMatrices(x, y, Window, Degree, r); }, expected);
+    TDoubleArray actual;
+    actual.SetCount(Points);
+    const QString actualError
+        = RunSmoothing([&](TDoubleArray &r) { SmoothCurve(x, y, Window, Degree, r); }, actual);
+
+    QVERIFY(expectedError.startsWith(Raised));
+    QCOMPARE(actualError, expectedError);
+    QVERIFY(SameBits(actual, expected));
 }
 
 QTEST_GUILESS_MAIN(TSmoothCurveTest)
