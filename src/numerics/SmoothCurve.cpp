@@ -35,6 +35,7 @@ class TFlatWindowFit
 public:
     TFlatWindowFit(const TDoubleArray &xList, int Columns)
         : M(Columns)
+        , Points(xList.Count())
         , Powers(static_cast<std::size_t>(xList.Count()) * static_cast<std::size_t>(Columns))
         , Normal(static_cast<std::size_t>(Columns) * static_cast<std::size_t>(Columns + 1))
         , PivotOf(static_cast<std::size_t>(Columns))
@@ -47,7 +48,7 @@ public:
             long double power = 1.0L;
             for (int k = 0; k < M; ++k) {
                 power *= x[i];
-                Powers[Flat(i, k, M)] = static_cast<double>(power);
+                Powers[Flat(k, i, Points)] = static_cast<double>(power);
             }
         }
     }
@@ -59,19 +60,22 @@ public:
         // AT x A and AT x B, each sum from 0.0 over the rows in order, as MatrixMultiply
         // does into a freshly zeroed product. The products commute exactly, so the lower
         // triangle of the symmetric AT x A is the upper one.
+        const double *window = y + First;
         for (int r = 0; r < M; ++r) {
+            const double *rowPowers = PowersOf(r) + First;
             for (int c = r; c < M; ++c) {
+                const double *colPowers = PowersOf(c) + First;
                 double sum = 0.0;
-                for (int k = First; k < First + Rows; ++k)
-                    sum = Power(k, r) * Power(k, c) + sum;
+                for (int k = 0; k < Rows; ++k)
+                    sum = rowPowers[k] * colPowers[k] + sum;
                 if (!std::isfinite(sum))
                     return false;
                 At(r, c) = sum;
                 At(c, r) = sum;
             }
             double sum = 0.0;
-            for (int k = First; k < First + Rows; ++k)
-                sum = Power(k, r) * y[k] + sum;
+            for (int k = 0; k < Rows; ++k)
+                sum = rowPowers[k] * window[k] + sum;
             if (!std::isfinite(sum))
                 return false;
             At(r, M) = sum;
@@ -118,7 +122,7 @@ public:
 
         double sum = 0.0;
         for (int k = 0; k < M; ++k)
-            sum = sum + Power(Index, k) * Coefficients[Slot(k)];
+            sum = sum + PowersOf(k)[Index] * Coefficients[Slot(k)];
         Value = sum;
         return true;
     }
@@ -130,7 +134,8 @@ private:
             + static_cast<std::size_t>(Col);
     }
     static std::size_t Slot(int I) { return static_cast<std::size_t>(I); }
-    double Power(int Point, int K) const { return Powers[Flat(Point, K, M)]; }
+    // x^(K+1) of every point, so that a window's sums run along contiguous memory.
+    const double *PowersOf(int K) const { return Powers.data() + Flat(K, 0, Points); }
     double &At(int Row, int Col) { return Normal[Flat(Row, Col, M + 1)]; }
 
     int RowOfPivot(int Col) const
@@ -161,7 +166,8 @@ private:
     }
 
     int M;
-    std::vector<double> Powers; // Powers[i * M + k] = x_i^(k+1)
+    int Points;
+    std::vector<double> Powers; // Powers[k * Points + i] = x_i^(k+1)
     std::vector<double> Normal; // M x (M + 1), row-major
     std::vector<int> PivotOf;
     std::vector<double> Coefficients;
