@@ -1,6 +1,5 @@
 #include "graph/TDraw.h"
 
-#include "graph/TOsaY.h"
 #include "measure/Globals.h"
 #include "platform/Errors.h"
 #include "platform/FloatOps.h"
@@ -31,20 +30,24 @@ int TDraw::LayerHeight() const { return Canvas ? Canvas->Height() : 0; }
 
 bool TDraw::IsVisible() const
 {
-    const bool IsPhase = dynamic_cast<const TOsaPHASE *>(this) != nullptr;
-    const bool IsOhm = dynamic_cast<const TOsaOHM *>(this) != nullptr;
-    const bool IsQuantity = IsPhase || IsOhm || dynamic_cast<const TOsaRL *>(this) != nullptr
-        || dynamic_cast<const TOsaPSV *>(this) != nullptr
-        || dynamic_cast<const TOsaXX *>(this) != nullptr;
-    if (IsQuantity) {
+    switch (ModeGroup) {
+    case TModeGroup::ImpedanceKeptForLength:
         if (MeasureMode == mmCableLoss)
             return false;
         if (MeasureMode == mmCableLength)
-            return IsPhase || IsOhm;
+            return true;
+        break;
+    case TModeGroup::ImpedanceOnly:
+        if (MeasureMode == mmCableLoss || MeasureMode == mmCableLength)
+            return false;
+        break;
+    case TModeGroup::CableLossOnly:
+        if (MeasureMode == mmImpedance || MeasureMode == mmCableLength)
+            return false;
+        break;
+    case TModeGroup::None:
+        break;
     }
-    if (dynamic_cast<const TOsaT *>(this) != nullptr
-        && (MeasureMode == mmImpedance || MeasureMode == mmCableLength))
-        return false;
     return Visible;
 }
 

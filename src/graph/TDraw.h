@@ -66,6 +66,21 @@ public:
     // Visibility as the display mode overrides it for some axes.
     bool IsVisible() const;
 
+    // How the display mode overrides Visible. Each axis class states its group once in its
+    // constructor: the curves ask for every point, which a type test per call made costly.
+    enum class TModeGroup : std::uint8_t
+    {
+        // Visible decides alone: the frame, the frequency axis, the cursors.
+        None,
+        // Hidden when measuring cable loss; shown whatever Visible says when measuring cable
+        // length: phase and impedance.
+        ImpedanceKeptForLength,
+        // Hidden when measuring cable loss or length: SWR, return loss, reactance.
+        ImpedanceOnly,
+        // Hidden when measuring impedance or cable length: cable loss.
+        CableLossOnly
+    };
+
     // Line with Pen's style, colour and width; the canvas keeps its pen mode.
     void DrawLine(int X1, int Y1, int X2, int Y2, const TPropertyLine &Pen);
     // A small filled circle of radius R centred one pixel right of X, drawn with a solid
@@ -89,4 +104,6 @@ public:
 protected:
     int LayerWidth() const;
     int LayerHeight() const;
+
+    TModeGroup ModeGroup = TModeGroup::None;
 };

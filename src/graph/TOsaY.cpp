@@ -86,6 +86,7 @@ void TOsaY::DrawFrame()
 TOsaRL::TOsaRL(TCanvas *ACanvas)
     : TOsaY(ACanvas)
 {
+    ModeGroup = TModeGroup::ImpedanceOnly;
     MinValue = 0.0;
     MaxValue = 30.0;
     Line = TPropertyLine(clBlack, psDot, 1);
@@ -123,6 +124,7 @@ void TOsaRL::PlotPoint(const TOsaX &OsaX, double Value, double Frequency)
 TOsaT::TOsaT(TCanvas *ACanvas)
     : TOsaY(ACanvas)
 {
+    ModeGroup = TModeGroup::CableLossOnly;
     MinValue = 0.0;
     MaxValue = 10.0;
     Line = TPropertyLine(clBlack, psDot, 1);
@@ -162,6 +164,7 @@ void TOsaT::PlotPoint(const TOsaX &OsaX, double Value, double Frequency)
 TOsaPSV::TOsaPSV(TCanvas *ACanvas)
     : TOsaY(ACanvas)
 {
+    ModeGroup = TModeGroup::ImpedanceOnly;
     MinValue = 0.0;
     MaxValue = 11.0;
     TopValue = 11.0;
@@ -213,6 +216,7 @@ void TOsaPSV::PlotPoint(const TOsaX &OsaX, double Value, double Frequency)
 TOsaPHASE::TOsaPHASE(TCanvas *ACanvas)
     : TOsaY(ACanvas)
 {
+    ModeGroup = TModeGroup::ImpedanceKeptForLength;
     MinValue = -180.0;
     MaxValue = 180.0;
     TopValue = 180.0;
@@ -262,6 +266,7 @@ void TOsaPHASE::PlotPoint(const TOsaX &OsaX, double Value, double Frequency)
 TOsaOHM::TOsaOHM(TCanvas *ACanvas)
     : TOsaY(ACanvas)
 {
+    ModeGroup = TModeGroup::ImpedanceKeptForLength;
     Line = TPropertyLine(clBlack, psDot, 1);
     Text.Color = clFuchsia;
     SetRange();
@@ -324,6 +329,7 @@ void TOsaOHM::PlotPoint(const TOsaX &OsaX, double Value, double Frequency)
 TOsaXX::TOsaXX(TCanvas *ACanvas)
     : TOsaY(ACanvas)
 {
+    ModeGroup = TModeGroup::ImpedanceOnly;
     Line = TPropertyLine(clBlack, psDot, 1);
     Text.Color = clFuchsia;
     SetRange();
