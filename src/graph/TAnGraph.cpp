@@ -187,9 +187,11 @@ void TAnGraph::Present(bool FromPaint)
     const int BandTop = OsaX->PlotTop() + 2;
     const int BandBottom = OsaX->PlotBottom() - 2;
 
-    ShadeCanvas.BrushColor = ShadeColorOf(GraphBackColor);
-    ShadeCanvas.FillAll();
     CompositeCanvas.CopyRect(Whole, MainLayer, Whole, TCopyMode::Source);
+
+    // The shade is filled only for a band to shade: a fill of the whole layer is a good
+    // part of a presentation, and nothing else reads the shade layer.
+    bool ShadeFilled = false;
 
     for (int I = 0; I < Markers->BandCount(); ++I) {
         int Left = -1;
@@ -204,6 +206,11 @@ void TAnGraph::Present(bool FromPaint)
             Left = OsaX->PlotLeft();
         if (Right < 0)
             Right = OsaX->PlotRight();
+        if (!ShadeFilled) {
+            ShadeCanvas.BrushColor = ShadeColorOf(GraphBackColor);
+            ShadeCanvas.FillAll();
+            ShadeFilled = true;
+        }
         CompositeCanvas.CopyRect(QRect(Left, BandTop, Right - Left, BandBottom - BandTop),
             ShadeLayer, ShadeLayer.rect(), TCopyMode::SourceAnd);
     }

@@ -144,7 +144,17 @@ bool TCanvas::Begin(QPainter &Painter) const
     return true;
 }
 
-QFont TCanvas::Font() const { return CanvasFont(FontBold, FontPixelSize); }
+const QFont &TCanvas::Font() const
+{
+    // A fresh QFont looks its face up in the font database again at the first metric or
+    // text; the graph writes dozens of labels a redraw, all in one face.
+    if (!FFont || FFontBold != FontBold || FFontPixelSize != FontPixelSize) {
+        FFont.emplace(CanvasFont(FontBold, FontPixelSize));
+        FFontBold = FontBold;
+        FFontPixelSize = FontPixelSize;
+    }
+    return *FFont;
+}
 
 void TCanvas::MoveTo(int X, int Y)
 {
@@ -157,8 +167,16 @@ void TCanvas::LineTo(int X, int Y)
     // Curve segments of wide pens are stamped: stroking each anew dominated a redraw.
     const bool Stamped = PenMode == TPenMode::Copy && HasImage()
         && StampLine(*Image, FPenX, FPenY, X, Y, PenColor, PenStyle, PenWidth);
+    if (!Stamped)
+        PaintLine(X, Y);
+    FPenX = X;
+    FPenY = Y;
+}
+
+void TCanvas::PaintLine(int X, int Y)
+{
     QPainter Painter;
-    if (!Stamped && Begin(Painter)) {
+    if (Begin(Painter)) {
         const QPen Pen = MakeCanvasPen(PenColor, PenStyle, PenWidth);
         Painter.setPen(Pen);
         // A flat-capped 1-pixel line leaves out the end with the larger coordinate along its
@@ -185,8 +203,6 @@ void TCanvas::LineTo(int X, int Y)
             Painter.drawLine(FPenX, FPenY, X, Y);
         }
     }
-    FPenX = X;
-    FPenY = Y;
 }
 
 void TCanvas::Ellipse(int Left, int Top, int Right, int Bottom)
@@ -224,7 +240,7 @@ void TCanvas::TextOut(int X, int Y, const QString &Text)
     if (!Begin(Painter))
         return;
     Painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    const QFont F = Font();
+    const QFont &F = Font();
     Painter.setFont(F);
     const QFontMetrics Metrics(F);
     const QRect Box(X, Y, Metrics.horizontalAdvance(Text), Metrics.height());

@@ -7,6 +7,8 @@
 #include <QRect>
 #include <QString>
 
+#include <optional>
+
 class QImage;
 class QPainter;
 
@@ -119,8 +121,14 @@ public:
 private:
     // Sets up a painter for one operation; false when there is nothing to paint on.
     bool Begin(QPainter &Painter) const;
-    QFont Font() const;
+    // The line LineTo draws when it cannot stamp it.
+    void PaintLine(int X, int Y);
+    const QFont &Font() const;
 
     int FPenX = 0;
     int FPenY = 0;
+    // The face Font() made last and what it was made for.
+    mutable std::optional<QFont> FFont;
+    mutable bool FFontBold = false;
+    mutable int FFontPixelSize = 0;
 };
