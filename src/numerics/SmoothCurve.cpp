@@ -1,6 +1,7 @@
 #include "numerics/SmoothCurve.h"
 
 #include "platform/Dialogs.h"
+#include "platform/VectorState.h"
 
 #include <algorithm>
 #include <cmath>
@@ -57,9 +58,9 @@ public:
     bool Fit(int First, int Rows, const double *y, int Index, double &Value)
     {
         const int width = M + 1; // the normal matrix with the right-hand side as last column
-        // AT x A and AT x B, each sum from 0.0 over the rows in order, as MatrixMultiply
-        // does into a freshly zeroed product. The products commute exactly, so the lower
-        // triangle of the symmetric AT x A is the upper one.
+        // AT x A and AT x B, each sum from 0.0 over the window's rows in order, as
+        // MatrixMultiply does into a freshly zeroed product. The products commute exactly, so
+        // the lower triangle of the symmetric AT x A is the upper one.
         const double *window = y + First;
         for (int r = 0; r < M; ++r) {
             const double *rowPowers = PowersOf(r) + First;
@@ -247,6 +248,8 @@ void SmoothCurve(const TDoubleArray &xList, const TDoubleArray &yList, int xstep
             FillDesignRow(w->A, w->B, xList, First + j - 1, j, yList);
         return FitAndEvaluate(*w, xList, m, Index);
     };
+    // The evaluation of a sweep smooths right after the graph was drawn.
+    ReleaseUpperVectorState();
     std::unique_ptr<TFlatWindowFit> flat;
     if (m <= kFlatMaxColumns)
         flat = std::make_unique<TFlatWindowFit>(xList, m);
