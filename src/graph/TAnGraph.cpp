@@ -187,7 +187,12 @@ void TAnGraph::Present(bool FromPaint)
     const int BandTop = OsaX->PlotTop() + 2;
     const int BandBottom = OsaX->PlotBottom() - 2;
 
-    CompositeCanvas.CopyRect(Whole, MainLayer, Whole, TCopyMode::Source);
+    // The main layer and the cursors in one pass: the bands and the cursors are laid on with
+    // a bitwise AND, which may go in any order, so the picture is the same. Layers the pass
+    // does not take are copied one by one.
+    const bool CursorsComposed = ShowCursors && ComposeAnd(Composite, MainLayer, CursorLayer);
+    if (!CursorsComposed)
+        CompositeCanvas.CopyRect(Whole, MainLayer, Whole, TCopyMode::Source);
 
     // The shade is filled only for a band to shade: a fill of the whole layer is a good
     // part of a presentation, and nothing else reads the shade layer.
@@ -215,7 +220,7 @@ void TAnGraph::Present(bool FromPaint)
             ShadeLayer, ShadeLayer.rect(), TCopyMode::SourceAnd);
     }
 
-    if (ShowCursors)
+    if (ShowCursors && !CursorsComposed)
         CompositeCanvas.CopyRect(Whole, CursorLayer, Whole, TCopyMode::SourceAnd);
 
     if (!FromPaint && PaintBox)

@@ -57,6 +57,12 @@ QFont CanvasFont(bool Bold, int PixelSize = 11);
 // already has the fill colour.
 void FloodFillToBorder(QImage &Image, int X, int Y, TColor Border, TColor Fill);
 
+// Dest := Source AND Mask, pixel by pixel: the picture that copying Source onto Dest and then
+// Mask onto it with TCopyMode::SourceAnd gives, in one pass and without the painter's
+// per-pixel raster-operation path. Answers false, changing nothing, unless all three are
+// RGB32 images of one size (Dest may not be Source or Mask).
+bool ComposeAnd(QImage &Dest, const QImage &Source, const QImage &Mask);
+
 // The drawing state of one layer, shared by every object that draws on it, with the
 // operations the graph and the Smith chart draw with. The image is a link; a missing or empty
 // image makes every operation a no-op, so nothing is drawn before the layers have a size.

@@ -15,6 +15,20 @@ QImage WhiteLayer(int W, int H)
 
 TColor At(const QImage &Image, int X, int Y) { return FromQColor(QColor(Image.pixel(X, Y))); }
 
+// Pixels of every value a layer can hold, from a fixed seed.
+QImage NoiseLayer(int W, int H, quint32 Seed)
+{
+    QImage Image(W, H, QImage::Format_RGB32);
+    quint32 State = Seed;
+    for (int Y = 0; Y < H; ++Y)
+        for (int X = 0; X < W; ++X) {
+            State = State * 1664525u + 1013904223u;
+            Image.setPixel(
+                X, Y, qRgb(int(State >> 24), int((State >> 16) & 0xFF), int((State >> 8) & 0xFF)));
+        }
+    return Image;
+}
+
 int CountColor(const QImage &Image, TColor Color)
 {
     int N = 0;
@@ -43,6 +57,10 @@ private slots:
     void floodFillIgnoresBadSeed();
     void floodFillLargeAreaUsesNoRecursion();
     void andCopyKeepsDarkerPixels();
+    void composeAndMatchesTwoCopies_data();
+    void composeAndMatchesTwoCopies();
+    void composeAndRefusesUnlikeLayers_data();
+    void composeAndRefusesUnlikeLayers();
     void emptyImageDrawsNothing();
 };
 
@@ -247,6 +265,56 @@ void TCanvasTest::andCopyKeepsDarkerPixels()
     // An empty destination copies nothing.
     Canvas.CopyRect(QRect(4, 0, 0, 10), Overlay, QRect(0, 0, 10, 10), TCopyMode::Source);
     QCOMPARE(At(Picture, 2, 2), clBlack);
+}
+
+void TCanvasTest::composeAndMatchesTwoCopies_data()
+{
+    QTest::addColumn<int>("Width");
+    QTest::newRow("even width") << 64;
+    QTest::newRow("odd width leaves one pixel after the pairs") << 37;
+    QTest::newRow("one pixel wide") << 1;
+}
+
+void TCanvasTest::composeAndMatchesTwoCopies()
+{
+    QFETCH(int, Width);
+    const QImage Source = NoiseLayer(Width, 9, 1);
+    const QImage Mask = NoiseLayer(Width, 9, 2);
+    const QRect Whole(0, 0, Width, 9);
+
+    QImage Expected = WhiteLayer(Width, 9);
+    TCanvas Canvas(&Expected);
+    Canvas.CopyRect(Whole, Source, Whole, TCopyMode::Source);
+    Canvas.CopyRect(Whole, Mask, Whole, TCopyMode::SourceAnd);
+
+    QImage Composed = NoiseLayer(Width, 9, 3);
+    QVERIFY(ComposeAnd(Composed, Source, Mask));
+    QCOMPARE(Composed, Expected);
+}
+
+void TCanvasTest::composeAndRefusesUnlikeLayers_data()
+{
+    QTest::addColumn<QImage>("Source");
+    QTest::addColumn<QImage>("Mask");
+    const QImage Layer = NoiseLayer(8, 8, 4);
+    QTest::newRow("source of another size") << NoiseLayer(9, 8, 5) << Layer;
+    QTest::newRow("mask of another size") << Layer << NoiseLayer(8, 7, 5);
+    QTest::newRow("mask of another format")
+        << Layer << Layer.convertToFormat(QImage::Format_ARGB32);
+    QTest::newRow("null source") << QImage() << Layer;
+}
+
+void TCanvasTest::composeAndRefusesUnlikeLayers()
+{
+    QFETCH(QImage, Source);
+    QFETCH(QImage, Mask);
+    QImage Dest = NoiseLayer(8, 8, 6);
+    const QImage Before = Dest;
+    QVERIFY(!ComposeAnd(Dest, Source, Mask));
+    QCOMPARE(Dest, Before);
+    // Nor may the destination be one of the layers it reads.
+    QImage Self = NoiseLayer(8, 8, 7);
+    QVERIFY(!ComposeAnd(Self, Self, NoiseLayer(8, 8, 8)));
 }
 
 void TCanvasTest::emptyImageDrawsNothing()
