@@ -122,16 +122,20 @@ bool StampLine(QImage &Image, int X1, int Y1, int X2, int Y2, TColor Color, int 
     if (!stamp.Usable)
         return false;
 
-    const QRgb colour = ToQColor(Color).rgb();
+    // The pixel value ToQColor(Color).rgb() gives, without a colour object per segment.
+    const QRgb colour = qRgb(RedOf(Color), GreenOf(Color), BlueOf(Color));
     const int width = Image.width();
     const int height = Image.height();
+    // The layer's rows are found from one pointer: scanLine checks for sharing at every call.
+    uchar *const bits = Image.bits();
+    const qsizetype stride = Image.bytesPerLine();
     for (const TSpan &span : stamp.Spans) {
         const int y = Y1 + span.Dy;
         if (y < 0 || y >= height)
             continue;
         const int from = std::max(0, X1 + span.X0);
         const int to = std::min(width - 1, X1 + span.X1);
-        auto *line = reinterpret_cast<QRgb *>(Image.scanLine(y));
+        auto *line = reinterpret_cast<QRgb *>(bits + y * stride);
         for (int x = from; x <= to; ++x)
             line[x] = colour;
     }
