@@ -18,28 +18,6 @@
 
 namespace {
 
-double Seconds(clockid_t Clock)
-{
-    timespec Now;
-    ::clock_gettime(Clock, &Now);
-    return static_cast<double>(Now.tv_sec) + static_cast<double>(Now.tv_nsec) * 1e-9;
-}
-
-bool RunUntil(const std::function<bool()> &Done, int TimeoutMs)
-{
-    QEventLoop Loop;
-    QTimer Check;
-    QObject::connect(&Check, &QTimer::timeout, &Loop, [&] {
-        if (Done())
-            Loop.quit();
-    });
-    Check.start(5);
-    QTimer::singleShot(TimeoutMs, &Loop, &QEventLoop::quit);
-    if (!Done())
-        Loop.exec();
-    return Done();
-}
-
 // A full-range sweep at the finest step, as the analyzer would send it.
 QByteArray SweepBytes()
 {
@@ -104,7 +82,7 @@ void BM_SimulatorThroughput(benchmark::State &State)
             ++Lines;
             Bytes += Line.size() + 1;
         });
-        if (!RunUntil([&Lines] { return Lines == 2901; }, 30000)) {
+        if (!RunUntil([&Lines] { return Lines == 2901; }, 30000, 5)) {
             State.SkipWithError("sweep incomplete");
             return;
         }
@@ -135,8 +113,8 @@ void BM_CpuShareAt4800Baud(benchmark::State &State)
     long long Bytes = 0;
     for (auto _ : State) {
         int Lines = 0;
-        const double Cpu0 = Seconds(CLOCK_PROCESS_CPUTIME_ID);
-        const double Wall0 = Seconds(CLOCK_MONOTONIC);
+        const double Cpu0 = ClockSeconds(CLOCK_PROCESS_CPUTIME_ID);
+        const double Wall0 = ClockSeconds(CLOCK_MONOTONIC);
         // The last line ends the loop itself: a polling check would wake the process far
         // more often than the driver does and be counted as its CPU time.
         QEventLoop Loop;
@@ -151,8 +129,8 @@ void BM_CpuShareAt4800Baud(benchmark::State &State)
             State.SkipWithError("sweep incomplete");
             return;
         }
-        Cpu += Seconds(CLOCK_PROCESS_CPUTIME_ID) - Cpu0;
-        Wall += Seconds(CLOCK_MONOTONIC) - Wall0;
+        Cpu += ClockSeconds(CLOCK_PROCESS_CPUTIME_ID) - Cpu0;
+        Wall += ClockSeconds(CLOCK_MONOTONIC) - Wall0;
     }
     State.counters["cpu_percent"] = 100.0 * Cpu / Wall;
     State.counters["line_bytes_per_s"] = static_cast<double>(Bytes) / Wall;

@@ -1,12 +1,42 @@
 #pragma once
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStringList>
+#include <QTimer>
 
 #include <csignal>
+#include <functional>
 #include <signal.h>
+#include <time.h>
+
+// Seconds on one of the system clocks (process CPU time, monotonic wall time).
+inline double ClockSeconds(clockid_t Clock)
+{
+    timespec Now;
+    ::clock_gettime(Clock, &Now);
+    return static_cast<double>(Now.tv_sec) + static_cast<double>(Now.tv_nsec) * 1e-9;
+}
+
+// Runs the event loop (QTest::qWait sleeps between its rounds, which would both slow a
+// fast poll timer down and hide a busy loop) until Done holds or TimeoutMs passes, looking
+// every CheckMs.
+inline bool RunUntil(const std::function<bool()> &Done, int TimeoutMs, int CheckMs = 1)
+{
+    QEventLoop Loop;
+    QTimer Check;
+    QObject::connect(&Check, &QTimer::timeout, &Loop, [&] {
+        if (Done())
+            Loop.quit();
+    });
+    Check.start(CheckMs);
+    QTimer::singleShot(TimeoutMs, &Loop, &QEventLoop::quit);
+    if (!Done())
+        Loop.exec();
+    return Done();
+}
 
 // Runs kivra-analyzer-sim (its built path comes from the build) in the configuration folder
 // the test process uses, and reads the first line it prints: the device and the link.

@@ -25,30 +25,6 @@ struct TReceivedLine
     qint64 AtMs;
 };
 
-double ProcessCpuSeconds()
-{
-    timespec Now;
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &Now);
-    return static_cast<double>(Now.tv_sec) + static_cast<double>(Now.tv_nsec) * 1e-9;
-}
-
-// Runs the event loop (QTest::qWait sleeps between its rounds, which would both slow a
-// fast poll timer down and hide a busy loop) until Done holds or TimeoutMs passes.
-bool RunUntil(const std::function<bool()> &Done, int TimeoutMs)
-{
-    QEventLoop Loop;
-    QTimer Check;
-    QObject::connect(&Check, &QTimer::timeout, &Loop, [&] {
-        if (Done())
-            Loop.quit();
-    });
-    Check.start(1);
-    QTimer::singleShot(TimeoutMs, &Loop, &QEventLoop::quit);
-    if (!Done())
-        Loop.exec();
-    return Done();
-}
-
 void RunFor(int Ms)
 {
     QEventLoop Loop;
@@ -401,9 +377,9 @@ private slots:
 
         // One second of wall time with the event loop running: the vanished port must cost
         // next to nothing.
-        const double CpuBefore = ProcessCpuSeconds();
+        const double CpuBefore = ClockSeconds(CLOCK_PROCESS_CPUTIME_ID);
         RunFor(1000);
-        const double CpuSpent = ProcessCpuSeconds() - CpuBefore;
+        const double CpuSpent = ClockSeconds(CLOCK_PROCESS_CPUTIME_ID) - CpuBefore;
         qInfo("CPU over one second after the simulator died: %.1f ms", CpuSpent * 1000);
         QVERIFY2(CpuSpent < 0.050, qPrintable(QStringLiteral("%1 s of CPU").arg(CpuSpent)));
         QVERIFY(!Comm.Driver().Connected());
