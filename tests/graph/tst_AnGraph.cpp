@@ -1,3 +1,4 @@
+#include "ImageProbe.h"
 #include "graph/TAnGraph.h"
 #include "measure/Globals.h"
 #include "measure/TMereni.h"
@@ -14,17 +15,6 @@ namespace {
 
 constexpr int kW = 795;
 constexpr int kH = 400;
-
-TColor At(const QImage &Image, int X, int Y) { return FromQColor(QColor(Image.pixel(X, Y))); }
-
-int CountColor(const QImage &Image, TColor Color)
-{
-    int N = 0;
-    for (int Y = 0; Y < Image.height(); ++Y)
-        for (int X = 0; X < Image.width(); ++X)
-            N += At(Image, X, Y) == Color;
-    return N;
-}
 
 int CountInColumn(const QImage &Image, int X, TColor Color)
 {

@@ -1,3 +1,4 @@
+#include "ImageProbe.h"
 #include "platform/Canvas.h"
 #include "platform/QtColor.h"
 
@@ -13,8 +14,6 @@ QImage WhiteLayer(int W, int H)
     return Image;
 }
 
-TColor At(const QImage &Image, int X, int Y) { return FromQColor(QColor(Image.pixel(X, Y))); }
-
 // Pixels of every value a layer can hold, from a fixed seed.
 QImage NoiseLayer(int W, int H, quint32 Seed)
 {
@@ -27,15 +26,6 @@ QImage NoiseLayer(int W, int H, quint32 Seed)
                 X, Y, qRgb(int(State >> 24), int((State >> 16) & 0xFF), int((State >> 8) & 0xFF)));
         }
     return Image;
-}
-
-int CountColor(const QImage &Image, TColor Color)
-{
-    int N = 0;
-    for (int Y = 0; Y < Image.height(); ++Y)
-        for (int X = 0; X < Image.width(); ++X)
-            N += At(Image, X, Y) == Color;
-    return N;
 }
 
 } // namespace
