@@ -1,3 +1,4 @@
+#include "Outcome.h"
 #include "numerics/TDoubleArray.h"
 #include "numerics/TIntDymArray.h"
 #include "platform/Errors.h"
@@ -8,17 +9,6 @@
 #include <functional>
 
 namespace {
-
-// The message of the EKivraError that Action raises, or "" when it raises nothing.
-QString ErrorOf(const std::function<void()> &Action)
-{
-    try {
-        Action();
-    } catch (const EKivraError &e) {
-        return QString::fromUtf8(e.what());
-    }
-    return {};
-}
 
 QString Expect(bool Raises, const char *Code)
 {

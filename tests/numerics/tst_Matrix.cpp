@@ -1,3 +1,4 @@
+#include "Outcome.h"
 #include "numerics/TQuadDoubleArray.h"
 #include "platform/Dialogs.h"
 #include "platform/Errors.h"
@@ -40,24 +41,6 @@ TRows RowsOf(const TQuadDoubleArray &M)
         rows.append(row);
     }
     return rows;
-}
-
-QStringList Shown(const TScriptedDialogs &Dialogs)
-{
-    QStringList texts;
-    for (const std::string &text : Dialogs.Texts())
-        texts.append(QString::fromStdString(text));
-    return texts;
-}
-
-QString ErrorOf(const std::function<void()> &Action)
-{
-    try {
-        Action();
-    } catch (const EKivraError &e) {
-        return QString::fromUtf8(e.what());
-    }
-    return {};
 }
 
 } // namespace

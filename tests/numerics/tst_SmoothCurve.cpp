@@ -1,3 +1,4 @@
+#include "Outcome.h"
 #include "numerics/SmoothCurve.h"
 #include "platform/Dialogs.h"
 #include "platform/Errors.h"
@@ -63,14 +64,6 @@ bool SameBits(const TDoubleArray &A, const TDoubleArray &B)
     return A.Count() == B.Count()
         && std::memcmp(A.Data(), B.Data(), sizeof(double) * static_cast<std::size_t>(A.Count()))
         == 0;
-}
-
-QStringList Shown(const TScriptedDialogs &Dialogs)
-{
-    QStringList texts;
-    for (const std::string &text : Dialogs.Texts())
-        texts.append(QString::fromStdString(text));
-    return texts;
 }
 
 } // namespace
