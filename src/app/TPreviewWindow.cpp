@@ -109,7 +109,11 @@ TPreviewWindow::TPreviewWindow()
     setWindowTitle(QStringLiteral("KIVRA Antenne analyzer "));
     resize(1144, 604);
 
-    ChImp = ReadConfigInt(ciChImp);
+    // A characteristic impedance that is not a whole number is replaced for good.
+    if (!TryStrToInt(StdStr(ReadConfigValue(ciChImp)), ChImp)) {
+        ChImp = 50;
+        WriteConfigValue(ciChImp, QStringLiteral("50"));
+    }
     int Color = 0;
     if (TryStrToInt(StdStr(ReadConfigValue(ciGraphColor)), Color))
         GraphBackColor = static_cast<TColor>(Color);
