@@ -66,9 +66,16 @@ int TOsaY::ValueToY(double Value) const
 
 void TOsaY::PlotPoint(const TOsaX &OsaX, double Value, double Frequency)
 {
-    (void)OsaX;
-    (void)Value;
-    (void)Frequency;
+    if (IsVisible())
+        LineToPoint(OsaX.ValueToX(Frequency), ValueToY(Value));
+}
+
+void TOsaY::PlotClampedPoint(int X, int Y)
+{
+    if ((Y == 50 || Y == PlotHeight() + 50) && Y == LastY)
+        LastX = X;
+    else
+        LineToPoint(X, Y);
 }
 
 void TOsaY::DrawFrame()
@@ -113,12 +120,6 @@ void TOsaRL::DrawAxis(int X, const TOsaX &OsaX)
     }
 }
 
-void TOsaRL::PlotPoint(const TOsaX &OsaX, double Value, double Frequency)
-{
-    if (IsVisible())
-        LineToPoint(OsaX.ValueToX(Frequency), ValueToY(Value));
-}
-
 // ---- TOsaT ----
 
 TOsaT::TOsaT(TCanvas *ACanvas)
@@ -151,12 +152,6 @@ void TOsaT::DrawAxis(int X, const TOsaX &OsaX)
         else
             DrawLine(X - 5, Y, X - 1, Y, Line);
     }
-}
-
-void TOsaT::PlotPoint(const TOsaX &OsaX, double Value, double Frequency)
-{
-    if (IsVisible())
-        LineToPoint(OsaX.ValueToX(Frequency), ValueToY(Value));
 }
 
 // ---- TOsaPSV ----
@@ -255,12 +250,6 @@ void TOsaPHASE::DrawAxis(int X, const TOsaX &OsaX)
     }
 }
 
-void TOsaPHASE::PlotPoint(const TOsaX &OsaX, double Value, double Frequency)
-{
-    if (IsVisible())
-        LineToPoint(OsaX.ValueToX(Frequency), ValueToY(Value));
-}
-
 // ---- TOsaOHM ----
 
 TOsaOHM::TOsaOHM(TCanvas *ACanvas)
@@ -315,13 +304,7 @@ void TOsaOHM::PlotPoint(const TOsaX &OsaX, double Value, double Frequency)
 {
     if (!IsVisible() || (MeasureMode == mmCableLength && Kind != 2))
         return;
-    const int X = OsaX.ValueToX(Frequency);
-    const int Y = ValueToY(Value);
-    // A curve pinned to the top or bottom edge is not drawn along it.
-    if ((Y == 50 || Y == PlotHeight() + 50) && Y == LastY)
-        LastX = X;
-    else
-        LineToPoint(X, Y);
+    PlotClampedPoint(OsaX.ValueToX(Frequency), ValueToY(Value));
 }
 
 // ---- TOsaXX ----
@@ -383,10 +366,5 @@ void TOsaXX::PlotPoint(const TOsaX &OsaX, double Value, double Frequency)
 {
     if (!IsVisible() || (MeasureMode == mmCableLength && Kind != 2))
         return;
-    const int X = OsaX.ValueToX(Frequency);
-    const int Y = ValueToY(Value);
-    if ((Y == 50 || Y == PlotHeight() + 50) && Y == LastY)
-        LastX = X;
-    else
-        LineToPoint(X, Y);
+    PlotClampedPoint(OsaX.ValueToX(Frequency), ValueToY(Value));
 }

@@ -33,11 +33,17 @@ public:
     double Scale() const;
     // Row of a value: linear, MinValue's row at the top (not subtracted; it is 0 where used).
     virtual int ValueToY(double Value) const;
-    // Adds one curve point at Frequency (MHz); the plain axis has no curve.
+    // Adds one curve point at Frequency (MHz) when the axis is visible, continuing the
+    // curve. The frame axis itself never gets points.
     virtual void PlotPoint(const TOsaX &OsaX, double Value, double Frequency);
 
     // The plot rectangle with Line.
     void DrawFrame();
+
+protected:
+    // For the clamped impedance scales: a point pinned to the top or bottom edge after one
+    // already pinned there moves the curve along without drawing over the frame.
+    void PlotClampedPoint(int X, int Y);
 };
 
 // Return loss, dB, 0..30, 0 at the top.
@@ -47,7 +53,6 @@ public:
     explicit TOsaRL(TCanvas *ACanvas);
     bool Grid = false;
     void DrawAxis(int X, const TOsaX &OsaX);
-    void PlotPoint(const TOsaX &OsaX, double Value, double Frequency) override;
 };
 
 // Cable loss, dB, 0..10, 0 at the top.
@@ -57,7 +62,6 @@ public:
     explicit TOsaT(TCanvas *ACanvas);
     bool Grid = false;
     void DrawAxis(int X, const TOsaX &OsaX);
-    void PlotPoint(const TOsaX &OsaX, double Value, double Frequency) override;
 };
 
 // SWR, drawn linear in 10 log10(SWR), SWR 1 at the bottom.
@@ -82,7 +86,6 @@ public:
     bool Grid = false;
     int ValueToY(double Value) const override;
     void DrawAxis(int X, const TOsaX &OsaX);
-    void PlotPoint(const TOsaX &OsaX, double Value, double Frequency) override;
 };
 
 // Impedance magnitude (Kind 2) or resistance (Kind 0), ohms, mapped as x/(x + ChImp) and
