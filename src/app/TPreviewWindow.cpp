@@ -114,9 +114,7 @@ TPreviewWindow::TPreviewWindow()
         ChImp = 50;
         WriteConfigValue(ciChImp, QStringLiteral("50"));
     }
-    int Color = 0;
-    if (TryStrToInt(StdStr(ReadConfigValue(ciGraphColor)), Color))
-        GraphBackColor = static_cast<TColor>(Color);
+    GraphBackColor = static_cast<TColor>(ReadConfigInt(ciGraphColor));
 
     auto *Central = new QWidget(this);
     auto *Layout = new QHBoxLayout(Central);

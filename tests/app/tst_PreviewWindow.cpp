@@ -32,6 +32,7 @@ void TPreviewWindowTest::init()
 {
     QFile::remove(QString::fromStdString(KivraIniPath()));
     ChImp = 50;
+    GraphBackColor = clBlack;
 }
 
 void TPreviewWindowTest::WriteIni(const QByteArray &Text)
@@ -52,6 +53,7 @@ void TPreviewWindowTest::FreshConfigurationShows160m()
     QCOMPARE(Window.Graph().OsaX->MinValue, 1.81);
     QCOMPARE(Window.Graph().OsaX->MaxValue, 2.0);
     QCOMPARE(ChImp, 50);
+    QCOMPARE(GraphBackColor, TColor(16774122));
     QVERIFY(Dialogs.Shown().empty());
 }
 
@@ -70,7 +72,7 @@ void TPreviewWindowTest::UnusableSettingsFallBack()
 {
     // No band selected and limits with a decimal comma: the full range. An impedance that is
     // not a whole number becomes 50, and is stored so.
-    WriteIni("[COM_PORT]\nBAND160=N\nFMIN13=1,0\nCH_IMP=50.5\n");
+    WriteIni("[COM_PORT]\nBAND160=N\nFMIN13=1,0\nCH_IMP=50.5\n[COLOR]\nBK_GRAPH_COLOR=white\n");
     TScriptedDialogs Dialogs;
     TDialogsScope Scope(Dialogs);
     TPreviewWindow Window;
@@ -78,6 +80,7 @@ void TPreviewWindowTest::UnusableSettingsFallBack()
     QCOMPARE(Window.Graph().OsaX->MaxValue, 30.0);
     QCOMPARE(ChImp, 50);
     QCOMPARE(ReadConfigValue(ciChImp), QStringLiteral("50"));
+    QCOMPARE(GraphBackColor, TColor(16774122));
 }
 
 void TPreviewWindowTest::SweepWithoutAnalyzerEndsByTheWatchdog()
