@@ -1,7 +1,10 @@
 #pragma once
 
-// What the measurement side needs from the Smith chart frame. The frame implements it; the
-// sweep controller and the cursors hold it as a link that may be empty.
+#include <QStringList>
+
+// What the rest of the program needs from the Smith chart frame. The frame implements it;
+// the sweep controller, the cursors, the file loader and the main window hold it as a link
+// that may be empty.
 class TSmithLink
 {
 public:
@@ -13,4 +16,19 @@ public:
     virtual void AddMeasuredPoint(int FreqKHz, int R, int X) = 0;
     // Move the chart's cursor label to the point nearest FreqKHz.
     virtual void ShowFrequency(int FreqKHz) = 0;
+
+    // The rest has no effect on a link that only follows sweeps, so it need not implement it.
+
+    // Plot the reply lines of a loaded file against Z0 (after ClearChart).
+    virtual void LoadLines(const QStringList &Lines, int Z0)
+    {
+        static_cast<void>(Lines);
+        static_cast<void>(Z0);
+    }
+    // Create the renderer at its fixed place; nothing else works before it.
+    virtual void InitChart() { }
+    // Redraw background and grid, e.g. after a new graph colour.
+    virtual void RedrawGrid() { }
+    // Re-plot every point against the current ChImp.
+    virtual void Replot() { }
 };
