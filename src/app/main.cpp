@@ -7,6 +7,8 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Antenne analyzer"));
+    // Wayland compositors find the window's icon and entry through this id.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.kivra.Kivra"));
     TQtDialogs dialogs;
     TDialogsScope dialogsScope(dialogs);
 
