@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <iterator>
 #include <string>
 #include <unistd.h>
@@ -86,12 +87,22 @@ void WriteIni(const std::uint8_t *Data, std::size_t Size)
 
 extern "C" int LLVMFuzzerInitialize(int * /*Argc*/, char *** /*Argv*/)
 {
-    // Never the user's own settings: a folder of our own for the whole run.
-    // In memory where there is such a folder: a save waits for the disk otherwise.
-    static char Dir[] = "/dev/shm/kivra-fuzz-XXXXXX";
-    FUZZ_CHECK(mkdtemp(Dir) != nullptr);
-    FUZZ_CHECK(setenv("XDG_CONFIG_HOME", Dir, 1) == 0);
-    FUZZ_CHECK(std::system((std::string("mkdir -p '") + Dir + "/kivra'").c_str()) == 0);
+    // Never the user's own settings: a folder of our own for the whole run, in memory where
+    // there is such a folder, since every save waits for the disk otherwise.
+    namespace fs = std::filesystem;
+    static std::string Dir;
+    std::error_code Error;
+    const fs::path Base
+        = fs::is_directory("/dev/shm", Error) ? "/dev/shm" : fs::temp_directory_path();
+    std::string Pattern = (Base / "kivra-fuzz-XXXXXX").string();
+    FUZZ_CHECK(mkdtemp(Pattern.data()) != nullptr);
+    Dir = Pattern;
+    FUZZ_CHECK(setenv("XDG_CONFIG_HOME", Dir.c_str(), 1) == 0);
+    FUZZ_CHECK(fs::create_directory(fs::path(Dir) / "kivra", Error));
+    std::atexit([] {
+        std::error_code Ignored;
+        fs::remove_all(Dir, Ignored);
+    });
     return 0;
 }
 
