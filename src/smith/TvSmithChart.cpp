@@ -102,6 +102,8 @@ TvSmithChart::~TvSmithChart()
 
 void TvSmithChart::InitChart()
 {
+    // A frame not shown yet has not laid out its paint box.
+    layout()->activate();
     FChart = std::make_unique<TSmithChart>(173, 180, 160, pbSmith);
     FChart->Resize(pbSmith->width(), pbSmith->height());
     edImp->setText(QString::number(ChImp));
