@@ -76,63 +76,31 @@ TDoubleArray NoisySeries(int Points, double Scale)
 __extension__ typedef __int128 TWide;
 __extension__ typedef __float128 TQuad;
 
-TWide Power(TWide X, int K)
+// The fit y = c1 x + c2 x^2 + c3 x^3 of the 16 points from First, evaluated at First + 8, for
+// whole-number abscissae: the normal equations are summed exactly, and elimination of the
+// positive definite system in quadruple precision leaves an error far below 1e-9 ohm.
+double ExactFit(const TDoubleArray &x, const TDoubleArray &y, int First)
 {
-    TWide p = 1;
-    for (int i = 0; i < K; ++i)
-        p *= X;
-    return p;
-}
-
-// The model's least-squares fit of the window of Rows points from First, evaluated at point
-// Index, for whole-number abscissae: the normal equations are summed exactly and solved with
-// partial pivoting in quadruple precision, which leaves an error far below 1e-9 ohm.
-double ExactFit(
-    const TDoubleArray &x, const TDoubleArray &y, int First, int Rows, int Columns, int Index)
-{
-    const int width = Columns + 1;
-    std::vector<TQuad> n(static_cast<std::size_t>(Columns * width));
-    const auto at = [&](int Row, int Col) -> TQuad & {
-        return n[static_cast<std::size_t>(Row * width + Col)];
-    };
-    for (int r = 0; r < Columns; ++r) {
-        TQuad rhs = 0;
-        for (int c = 0; c < Columns; ++c) {
-            TWide sum = 0;
-            for (int k = First; k < First + Rows; ++k)
-                sum += Power(static_cast<TWide>(x.Item(k)), r + c + 2);
-            at(r, c) = static_cast<TQuad>(sum);
-        }
-        for (int k = First; k < First + Rows; ++k)
-            rhs += static_cast<TQuad>(Power(static_cast<TWide>(x.Item(k)), r + 1))
-                * static_cast<TQuad>(y.Item(k));
-        at(r, Columns) = rhs;
-    }
-    const auto magnitude = [](TQuad V) { return V < 0 ? -V : V; };
-    for (int c = 0; c < Columns; ++c) {
-        int pivot = c;
-        for (int r = c + 1; r < Columns; ++r)
-            if (magnitude(at(r, c)) > magnitude(at(pivot, c)))
-                pivot = r;
-        for (int j = 0; j < width; ++j)
-            std::swap(at(c, j), at(pivot, j));
-        for (int r = c + 1; r < Columns; ++r) {
-            const TQuad f = at(r, c) / at(c, c);
-            for (int j = c; j < width; ++j)
-                at(r, j) -= f * at(c, j);
+    TQuad n[3][4] = {};
+    for (int k = First; k < First + 16; ++k) {
+        const TWide xk = static_cast<TWide>(x.Item(k));
+        const TWide powers[7] = { 1, xk, xk * xk, xk * xk * xk, xk * xk * xk * xk,
+            xk * xk * xk * xk * xk, xk * xk * xk * xk * xk * xk };
+        for (int r = 0; r < 3; ++r) {
+            for (int c = 0; c < 3; ++c)
+                n[r][c] += static_cast<TQuad>(powers[r + c + 2]);
+            n[r][3] += static_cast<TQuad>(powers[r + 1]) * static_cast<TQuad>(y.Item(k));
         }
     }
-    std::vector<TQuad> coefficients(static_cast<std::size_t>(Columns));
-    TQuad value = 0;
-    for (int r = Columns - 1; r >= 0; --r) {
-        TQuad sum = at(r, Columns);
-        for (int j = r + 1; j < Columns; ++j)
-            sum -= at(r, j) * coefficients[static_cast<std::size_t>(j)];
-        coefficients[static_cast<std::size_t>(r)] = sum / at(r, r);
-        value += static_cast<TQuad>(Power(static_cast<TWide>(x.Item(Index)), r + 1))
-            * coefficients[static_cast<std::size_t>(r)];
-    }
-    return static_cast<double>(value);
+    for (int c = 0; c < 3; ++c)
+        for (int r = c + 1; r < 3; ++r)
+            for (int j = 3; j >= c; --j)
+                n[r][j] -= n[r][c] / n[c][c] * n[c][j];
+    const TQuad x0 = static_cast<TQuad>(x.Item(First + 8));
+    const TQuad c3 = n[2][3] / n[2][2];
+    const TQuad c2 = (n[1][3] - n[1][2] * c3) / n[1][1];
+    const TQuad c1 = (n[0][3] - n[0][2] * c3 - n[0][1] * c2) / n[0][0];
+    return static_cast<double>(((c3 * x0 + c2) * x0 + c1) * x0);
 }
 
 bool SameBits(const TDoubleArray &A, const TDoubleArray &B)
@@ -416,7 +384,7 @@ void TSmoothCurveTest::FitStaysCloseToTheExactFit()
     double worst = 0.0;
     int worstAt = 0;
     for (int i = 8; i + 16 < Points; ++i) {
-        const double error = std::fabs(result.Item(i + 8) - ExactFit(x, y, i, 16, 3, i + 8));
+        const double error = std::fabs(result.Item(i + 8) - ExactFit(x, y, i));
         if (error > worst) {
             worst = error;
             worstAt = i + 8;
