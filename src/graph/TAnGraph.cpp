@@ -9,7 +9,8 @@
 #include <algorithm>
 #include <exception>
 
-TAnGraph::TAnGraph(QWidget *APaintBox, double MinFreq, double MaxFreq)
+TAnGraph::TAnGraph(
+    QWidget *APaintBox, double MinFreq, double MaxFreq, const TReadoutFactory &CreateReadout)
 {
     ShowCursors = true;
     CursorCanvas.BrushColor = clWhite;
@@ -31,9 +32,11 @@ TAnGraph::TAnGraph(QWidget *APaintBox, double MinFreq, double MaxFreq)
     OsaXX->Line.Color = clBlue;
     OsaFRQ = std::make_unique<TOsaFRQ>(&MainCanvas);
 
-    CursorMin = std::make_unique<TFrekvence>(&CursorCanvas);
-    Cursor1 = std::make_unique<TFrekvence>(&CursorCanvas);
-    Cursor2 = std::make_unique<TFrekvence>(&CursorCanvas);
+    const auto RowOf
+        = [&CreateReadout](int Index) { return CreateReadout ? CreateReadout(Index) : nullptr; };
+    CursorMin = std::make_unique<TFrekvence>(&CursorCanvas, RowOf(0));
+    Cursor1 = std::make_unique<TFrekvence>(&CursorCanvas, RowOf(1));
+    Cursor2 = std::make_unique<TFrekvence>(&CursorCanvas, RowOf(2));
     const struct
     {
         TFrekvence *Cursor;
@@ -51,8 +54,12 @@ TAnGraph::TAnGraph(QWidget *APaintBox, double MinFreq, double MaxFreq)
         S.Cursor->OsaY = OsaY.get();
         S.Cursor->OsaFRQ = OsaFRQ.get();
         // The minimum-SWR cursor's row is told 3, which hides its bandwidth/Q field.
-        if (S.Cursor->Readout)
+        if (S.Cursor->Readout) {
             S.Cursor->Readout->SetRowIndex(S.Index == 0 ? 3 : S.Index);
+            // The draggable cursors' rows wait hidden until the main window lays them out.
+            if (S.Index != 0)
+                S.Cursor->Readout->SetRowVisible(false);
+        }
     }
     Cursor1->Partner = Cursor2.get();
     Cursor2->Partner = Cursor1.get();

@@ -20,7 +20,9 @@ class TAnGraph
 public:
     // PaintBox is the widget that shows Composite (a link; may be null). It is asked to
     // repaint after each composition that did not come from its own paint event.
-    TAnGraph(QWidget *APaintBox, double MinFreq, double MaxFreq);
+    // CreateReadout makes the cursors' readout rows; empty, the cursors have none.
+    TAnGraph(QWidget *APaintBox, double MinFreq, double MaxFreq,
+        const TReadoutFactory &CreateReadout = {});
     ~TAnGraph();
     TAnGraph(const TAnGraph &) = delete;
     TAnGraph &operator=(const TAnGraph &) = delete;

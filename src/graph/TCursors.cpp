@@ -12,17 +12,14 @@
 #include <algorithm>
 #include <cmath>
 
-std::function<std::unique_ptr<TCursorReadout>()> CreateCursorReadout;
-
 // ---- TFrekvence ----
 
-TFrekvence::TFrekvence(TCanvas *ACanvas)
+TFrekvence::TFrekvence(TCanvas *ACanvas, TCursorReadout *ARow)
     : TOsaY(ACanvas)
+    , Readout(ARow)
 {
     Line.Style = psSolid;
     Text.Color = clRed;
-    if (CreateCursorReadout)
-        Readout = CreateCursorReadout();
     if (Readout)
         Readout->ResetLayout();
 }

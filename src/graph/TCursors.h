@@ -13,17 +13,14 @@ class TDoubleArray;
 class TMereni;
 class TSmithLink;
 
-// Makes the readout row of a new cursor; installed by the program before the graph model is
-// created. Left empty, cursors have no rows and show nothing.
-extern std::function<std::unique_ptr<TCursorReadout>()> CreateCursorReadout;
-
 // A vertical frequency cursor: cursor 1 and 2, which the user drags, and the minimum-SWR
 // cursor (Index 0), which the sweep evaluation places. It stands on a raster column, so its
 // frequency is known exactly, and shows the measured point there in its readout row.
 class TFrekvence : public TOsaY
 {
 public:
-    explicit TFrekvence(TCanvas *ACanvas);
+    // ARow is the readout row (a link; may be null); it is reset here.
+    TFrekvence(TCanvas *ACanvas, TCursorReadout *ARow);
     ~TFrekvence() override;
 
     // Told the cursor frequency in kHz (link; may be empty).
@@ -40,8 +37,8 @@ public:
     const TOsaFRQ *OsaFRQ = nullptr;
     // The sweep whose points the readout shows (link).
     TMereni *Mereni = nullptr;
-    // The readout row; may be empty, then nothing is shown.
-    std::unique_ptr<TCursorReadout> Readout;
+    // The readout row (a link, owned by whoever made it); may be null, then nothing is shown.
+    TCursorReadout *Readout = nullptr;
     // The other draggable cursor (link); empty for the minimum-SWR cursor.
     TFrekvence *Partner = nullptr;
     // Told the frequency distance of the two cursors.

@@ -68,6 +68,8 @@ public:
     void SetMarkColor(TColor Color) override { Mark = Color; }
     void SetRowIndex(int Index) override { RowIndex = Index; }
     void ResetLayout() override { }
+    void SetRowVisible(bool Visible) override { Shown = Visible; }
+    bool Shown = true;
 };
 
 // A Smith chart frame that remembers the frequencies it was told.
@@ -363,18 +365,18 @@ void TAnGraphTest::graphRasterFollowsLifetime()
 
 void TAnGraphTest::cursorReadouts()
 {
-    std::vector<TRecordingReadout *> Rows;
-    CreateCursorReadout = [&Rows]() -> std::unique_ptr<TCursorReadout> {
-        auto Row = std::make_unique<TRecordingReadout>();
-        Rows.push_back(Row.get());
-        return Row;
-    };
-    Graph = std::make_unique<TAnGraph>(nullptr, 7.0, 7.2);
-    CreateCursorReadout = nullptr;
-    QCOMPARE(Rows.size(), std::size_t(3));
-    TRecordingReadout &Min = *Rows[0];
-    TRecordingReadout &Row1 = *Rows[1];
-    TRecordingReadout &Row2 = *Rows[2];
+    // The rows belong to the test and outlive the model, which only links them.
+    TRecordingReadout Rows[3];
+    std::vector<int> Asked;
+    Graph = std::make_unique<TAnGraph>(nullptr, 7.0, 7.2, [&](int Index) -> TCursorReadout * {
+        Asked.push_back(Index);
+        return &Rows[Index];
+    });
+    QCOMPARE(Asked, (std::vector<int> { 0, 1, 2 }));
+    TRecordingReadout &Min = Rows[0];
+    TRecordingReadout &Row1 = Rows[1];
+    TRecordingReadout &Row2 = Rows[2];
+    QVERIFY(Min.Shown && !Row1.Shown && !Row2.Shown);
     QCOMPARE(Min.RowIndex, 3);
     QCOMPARE(Row1.RowIndex, 1);
     double Difference = -1.0;
@@ -412,6 +414,7 @@ void TAnGraphTest::cursorReadouts()
     Graph->MoveCursor2(35, 150);
     QCOMPARE(Row2.Fields["any"].Value, 0.0);
     QVERIFY(Row1.Fields["any"].Invalid);
+    Graph.reset();
 }
 
 void TAnGraphTest::smithToldCursorKHz()
