@@ -127,8 +127,10 @@ void TfraData::ShowPSV(bool Invalid, double Swr)
 void TfraData::ShowZ(bool Invalid, double Ohm)
 {
     ShowValue(edZ, Invalid, "#0.0", Ohm);
-    if (!Invalid)
+    if (!Invalid) {
         ZValue = Ohm;
+        ZShown = true;
+    }
 }
 
 void TfraData::ShowCableLoss(bool Invalid, double DB)
@@ -205,7 +207,8 @@ void TfraData::ResetLayout()
 
 bool TfraData::GetZ(double &Value) const
 {
-    if (edZ->text() != kInvalid) {
+    // A row that has never shown an impedance has none to give, though its field is empty.
+    if (ZShown && edZ->text() != kInvalid) {
         Value = ZValue;
         return true;
     }

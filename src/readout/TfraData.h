@@ -95,6 +95,8 @@ public:
     static bool AtSwrLimit(double Swr);
 
 private:
+    bool ZShown = false;
+
     QLineEdit *MakeField(int Left, int Width);
     static void ShowValue(QLineEdit *Field, bool Invalid, const char *Pattern, double Value);
 };
