@@ -119,7 +119,7 @@ void TAnGraph::ClearLayers()
     MainCanvas.BrushColor = GraphBackColor;
     MainCanvas.FillAll();
     CompositeCanvas.FillAll();
-    CursorCanvas.FillAll();
+    Cursors->ClearLayer();
 }
 
 void TAnGraph::SetBackColor(TColor Color)
@@ -163,6 +163,9 @@ void TAnGraph::DrawAll()
         OsaPhase->DrawAxis(OsaX->ValueToX(OsaX->MaxValue), *OsaX);
         OsaZ->DrawAxis(OsaX->ValueToX(OsaX->MaxValue), *OsaX);
         OsaXX->DrawAxis(OsaX->ValueToX(0.0), *OsaX, OsaPSV->IsVisible());
+        // Every cursor is drawn again below, on a layer of its own: starting it white keeps a
+        // caller that did not clear from drawing a not-xor figure twice, which erases it.
+        Cursors->ClearLayer();
         // The sweep is evaluated before the cursors are drawn again: their readouts look
         // their points up in the series the evaluation fills, which would otherwise still
         // hold the previous sweep. The two draw on different layers, so the picture is the
@@ -209,15 +212,15 @@ void TAnGraph::Present(bool FromPaint)
         int Left = -1;
         int Right = -1;
         Markers->BandColumns(I, Left, Right);
-        // An end outside the range has no column: shade up to the plot's edge on that side,
-        // and nothing for a band that lies wholly outside the range.
+        // An end outside the range has the column -1. Below the range that is the layer's
+        // left edge, where the shading starts; above it the shading runs to the layer's right
+        // edge likewise, rather than vanishing in a rectangle turned inside out. A band
+        // wholly outside the range shades nothing.
         const TOzn::TBand &Band = Markers->Band(I);
         if (Band.Upper < OsaX->MinValue || Band.Lower > OsaX->MaxValue)
             continue;
-        if (Left < 0)
-            Left = OsaX->PlotLeft();
         if (Right < 0)
-            Right = OsaX->PlotRight();
+            Right = W;
         if (!ShadeFilled) {
             ShadeCanvas.BrushColor = ShadeColorOf(GraphBackColor);
             ShadeCanvas.FillAll();

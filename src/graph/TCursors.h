@@ -57,8 +57,15 @@ public:
     // Index of the measured point at or below F in the increasing series Frequencies.
     static int PointIndexAt(const TDoubleArray &Frequencies, double F);
 
+    // Whether the cursor's not-xor figure is on the layer now; whoever fills the layer
+    // clears it (TCursors::ClearLayer).
+    bool OnLayer = false;
+
 private:
     void UpdateReadout();
+    void DrawFigure(int AtX, int Bottom);
+    int DrawnX = 0;
+    int DrawnBottom = 0;
 };
 
 // The horizontal line that follows the mouse row while cursor 1 or 2 is dragged.
@@ -77,6 +84,14 @@ public:
     // Rows outside the plot are ignored and keep the previous row.
     void Draw(int AtY, const TOsaX *AOsaX, const TOsaY *AOsaY);
     void Redraw();
+
+    // As TFrekvence::OnLayer.
+    bool OnLayer = false;
+
+private:
+    void DrawFigure(int AtY, int Right);
+    int DrawnY = 0;
+    int DrawnRight = 0;
 };
 
 // Redraws the cursor layer when a cursor moves.
@@ -100,8 +115,11 @@ public:
     // One drag step of cursor 1 or 2 to column X and row Y.
     void MoveCursor1(int AtX, int AtY);
     void MoveCursor2(int AtX, int AtY);
-    // The placed cursors and lines, without clearing the layer and without presenting.
+    // The placed cursors and lines, without clearing the layer and without presenting. A
+    // figure still on the layer is moved, never drawn twice.
     void RedrawCursors();
+    // Fills the cursor layer white: no cursor or line is on it any more.
+    void ClearLayer();
     bool GetShowCursors();
     void SetShowCursors(bool Value);
 

@@ -37,9 +37,6 @@ protected:
     }
     void mouseMoveEvent(QMouseEvent *Event) override
     {
-        // A release that never arrived (a modal box took it) ends the drag here.
-        if (Event->buttons() == Qt::NoButton)
-            Frame->pbGraphMouseUp();
         const QPoint P = Event->position().toPoint();
         Frame->pbGraphMouseMove(Event->modifiers(), P.x(), P.y());
     }
