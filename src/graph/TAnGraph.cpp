@@ -3,7 +3,9 @@
 #include "measure/Globals.h"
 #include "measure/TMereni.h"
 #include "platform/Color.h"
+#include "platform/QtColor.h"
 
+#include <QRegion>
 #include <QWidget>
 
 #include <algorithm>
@@ -194,8 +196,6 @@ void TAnGraph::Present(bool FromPaint)
     const int W = MainLayer.width();
     const int H = MainLayer.height();
     const QRect Whole(0, 0, W, H);
-    const int BandTop = OsaX->PlotTop() + 2;
-    const int BandBottom = OsaX->PlotBottom() - 2;
 
     // The main layer and the cursors in one pass: the bands and the cursors are laid on with
     // a bitwise AND, which may go in any order, so the picture is the same. Layers the pass
@@ -208,26 +208,16 @@ void TAnGraph::Present(bool FromPaint)
     // part of a presentation, and nothing else reads the shade layer.
     bool ShadeFilled = false;
 
+    QRect Band;
     for (int I = 0; I < Markers->BandCount(); ++I) {
-        int Left = -1;
-        int Right = -1;
-        Markers->BandColumns(I, Left, Right);
-        // An end outside the range has the column -1. Below the range that is the layer's
-        // left edge, where the shading starts; above it the shading runs to the layer's right
-        // edge likewise, rather than vanishing in a rectangle turned inside out. A band
-        // wholly outside the range shades nothing.
-        const TOzn::TBand &Band = Markers->Band(I);
-        if (Band.Upper < OsaX->MinValue || Band.Lower > OsaX->MaxValue)
+        if (!BandArea(I, Band))
             continue;
-        if (Right < 0)
-            Right = W;
         if (!ShadeFilled) {
             ShadeCanvas.BrushColor = ShadeColorOf(GraphBackColor);
             ShadeCanvas.FillAll();
             ShadeFilled = true;
         }
-        CompositeCanvas.CopyRect(QRect(Left, BandTop, Right - Left, BandBottom - BandTop),
-            ShadeLayer, ShadeLayer.rect(), TCopyMode::SourceAnd);
+        CompositeCanvas.CopyRect(Band, ShadeLayer, ShadeLayer.rect(), TCopyMode::SourceAnd);
     }
 
     if (ShowCursors && !CursorsComposed)
@@ -235,6 +225,69 @@ void TAnGraph::Present(bool FromPaint)
 
     if (!FromPaint && PaintBox)
         PaintBox->update();
+}
+
+bool TAnGraph::BandArea(int I, QRect &Area) const
+{
+    int Left = -1;
+    int Right = -1;
+    Markers->BandColumns(I, Left, Right);
+    // An end outside the range has the column -1. Below the range that is the layer's left
+    // edge, where the shading starts; above it the shading runs to the layer's right edge
+    // likewise, rather than vanishing in a rectangle turned inside out. A band wholly
+    // outside the range shades nothing.
+    const TOzn::TBand &Band = Markers->Band(I);
+    if (Band.Upper < OsaX->MinValue || Band.Lower > OsaX->MaxValue)
+        return false;
+    if (Right < 0)
+        Right = MainLayer.width();
+    const int Top = OsaX->PlotTop() + 2;
+    Area = QRect(Left, Top, Right - Left, OsaX->PlotBottom() - 2 - Top);
+    return Area.isValid();
+}
+
+void TAnGraph::PresentAreas(const std::vector<QRect> &Areas, bool FromPaint)
+{
+    const QRect Whole = MainLayer.rect();
+    if (Composite.size() != MainLayer.size() || CursorLayer.size() != MainLayer.size()) {
+        Present(FromPaint);
+        return;
+    }
+    const QRgb Shade = ToQColor(ShadeColorOf(GraphBackColor)).rgb();
+    std::vector<QRect> Bands;
+    QRect Band;
+    for (int I = 0; I < Markers->BandCount(); ++I)
+        if (BandArea(I, Band))
+            Bands.push_back(Band);
+    QRegion Changed;
+    for (const QRect &Wanted : Areas) {
+        const QRect Area = Wanted & Whole;
+        if (Area.isEmpty())
+            continue;
+        Changed += Area;
+        // What Present gives, for these pixels only: the main layer, the cursors and the
+        // shading all laid on by AND.
+        for (int Y = Area.top(); Y <= Area.bottom(); ++Y) {
+            const auto *Main = reinterpret_cast<const QRgb *>(MainLayer.constScanLine(Y));
+            const auto *Cursor = reinterpret_cast<const QRgb *>(CursorLayer.constScanLine(Y));
+            auto *Out = reinterpret_cast<QRgb *>(Composite.scanLine(Y));
+            if (ShowCursors)
+                for (int X = Area.left(); X <= Area.right(); ++X)
+                    Out[X] = Main[X] & Cursor[X];
+            else
+                std::copy(Main + Area.left(), Main + Area.right() + 1, Out + Area.left());
+        }
+        for (const QRect &B : Bands) {
+            const QRect Shaded = B & Area;
+            for (int Y = Shaded.top(); Y <= Shaded.bottom(); ++Y) {
+                auto *Out = reinterpret_cast<QRgb *>(Composite.scanLine(Y));
+                for (int X = Shaded.left(); X <= Shaded.right(); ++X)
+                    Out[X] &= Shade;
+            }
+        }
+    }
+    if (!FromPaint && PaintBox && !Changed.isEmpty())
+        PaintBox->update(Changed);
 }
 
 void TAnGraph::Refresh()

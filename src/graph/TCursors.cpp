@@ -25,6 +25,17 @@ constexpr int kCursor1LabelOffset = 24;
 constexpr int kCursor2LabelOffset = 35;
 // A label starts this far left of its column, so it stands roughly centred under it.
 constexpr int kLabelHalfWidth = 15;
+// Slack around what a figure or label covers: the 2-pixel pen of the end circles, glyphs
+// that reach past their advance.
+constexpr int kAreaMargin = 2;
+
+// The pixels a cursor figure from (X1, Y1) to (X2, Y2) covers, its end circles included
+// (centred one pixel right of their column).
+QRect FigureArea(int X1, int Y1, int X2, int Y2)
+{
+    const int Reach = kCursorEndRadius + kAreaMargin;
+    return QRect(QPoint(X1 - Reach, Y1 - Reach), QPoint(X2 + 1 + Reach, Y2 + Reach));
+}
 
 } // namespace
 
@@ -74,12 +85,18 @@ void TFrekvence::Draw(int AtX, const TOsaX *AOsaX, const TOsaFRQ *AOsaFRQ, const
     OsaY = AOsaY;
 
     // The not-xor figure drawn twice would vanish: one still on the layer goes first.
-    if (OnLayer)
+    // Its label, in a margin of its own, is simply blanked.
+    if (OnLayer) {
         DrawFigure(DrawnX, DrawnBottom);
+        Canvas->FillRect(
+            LabelArea.left(), LabelArea.top(), LabelArea.right() + 1, LabelArea.bottom() + 1);
+    }
     DrawFigure(X, Bottom);
     OnLayer = true;
     DrawnX = X;
     DrawnBottom = Bottom;
+    DrawnArea = FigureArea(X, PlotTop(), X, Bottom);
+    LabelArea = QRect();
 
     Frequency = GraphRaster ? GraphRaster->FrequencyAt(X - PlotLeft()) : 0.0;
     if (SmithFrame)
@@ -88,7 +105,12 @@ void TFrekvence::Draw(int AtX, const TOsaX *AOsaX, const TOsaFRQ *AOsaFRQ, const
     UpdateReadout();
 
     const int LabelX = (GraphRaster ? GraphRaster->ColumnOf(Frequency) : -1) + PlotLeft();
-    DrawText(LabelX - kLabelHalfWidth, LabelRow, FormatFloat("0.000", Frequency), Text);
+    const std::string Label = FormatFloat("0.000", Frequency);
+    DrawText(LabelX - kLabelHalfWidth, LabelRow, Label, Text);
+    const QString Shown = QString::fromStdString(Label);
+    LabelArea = QRect(
+        LabelX - kLabelHalfWidth, LabelRow, Canvas->TextWidth(Shown), Canvas->TextHeight(Shown))
+                    .adjusted(-kAreaMargin, -kAreaMargin, kAreaMargin, kAreaMargin);
 
     if (OnCursorMoved && (Index == 1 || Index == 2))
         OnCursorMoved(Index);
@@ -222,6 +244,7 @@ void TOsaHorizont::Draw(int AtY, const TOsaX *AOsaX, const TOsaY *AOsaY)
     OnLayer = true;
     DrawnY = Y;
     DrawnRight = Right;
+    DrawnArea = FigureArea(PlotLeft(), Y, Right, Y);
 }
 
 void TOsaHorizont::Redraw()
@@ -257,17 +280,52 @@ void TCursors::ClearLayer()
         H->OnLayer = false;
 }
 
+void TCursors::EraseFigures(std::vector<QRect> &Areas)
+{
+    TCanvas *Canvas = Cursor1->Canvas;
+    const auto Erase = [&](const QRect &Area) {
+        if (Canvas && !Area.isEmpty())
+            Canvas->FillRect(Area.left(), Area.top(), Area.right() + 1, Area.bottom() + 1);
+        Areas.push_back(Area);
+    };
+    for (TFrekvence *C : { Cursor1, Cursor2, CursorMin }) {
+        if (C->OnLayer) {
+            Erase(C->DrawnArea);
+            Erase(C->LabelArea);
+        }
+        C->OnLayer = false;
+    }
+    for (TOsaHorizont *H : { Horizontal1, Horizontal2 }) {
+        if (H->OnLayer)
+            Erase(H->DrawnArea);
+        H->OnLayer = false;
+    }
+}
+
 void TCursors::MoveCursor(TFrekvence *Moved, TOsaHorizont *MovedLine, TFrekvence *Other,
     TOsaHorizont *OtherLine, int AtX, int AtY)
 {
-    ClearLayer();
+    // Only the figures are on the layer, so erasing what they cover clears it, and only
+    // what they covered before and cover now needs composing again: a drag step then costs
+    // a few narrow strips instead of two passes over the whole picture.
+    std::vector<QRect> Areas;
+    EraseFigures(Areas);
     Moved->Draw(AtX, OsaX, OsaFRQ, OsaY);
     MovedLine->Draw(AtY, OsaX, OsaY);
     Other->Redraw();
     OtherLine->Redraw();
     CursorMin->Redraw();
+    for (const TFrekvence *C : { Cursor1, Cursor2, CursorMin }) {
+        if (C->OnLayer) {
+            Areas.push_back(C->DrawnArea);
+            Areas.push_back(C->LabelArea);
+        }
+    }
+    for (const TOsaHorizont *H : { Horizontal1, Horizontal2 })
+        if (H->OnLayer)
+            Areas.push_back(H->DrawnArea);
     if (Graph)
-        Graph->Present(false);
+        Graph->PresentAreas(Areas, false);
 }
 
 void TCursors::MoveCursor1(int AtX, int AtY)

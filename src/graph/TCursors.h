@@ -4,6 +4,8 @@
 #include "graph/TOsaX.h"
 #include "graph/TOsaY.h"
 
+#include <QRect>
+
 #include <functional>
 #include <memory>
 #include <vector>
@@ -60,6 +62,10 @@ public:
     // Whether the cursor's not-xor figure is on the layer now; whoever fills the layer
     // clears it (TCursors::ClearLayer).
     bool OnLayer = false;
+    // What the last Draw covered: the figure, and its label apart (a label beside a
+    // narrow figure would make one bounding box five times its width).
+    QRect DrawnArea;
+    QRect LabelArea;
 
 private:
     void UpdateReadout();
@@ -85,8 +91,9 @@ public:
     void Draw(int AtY, const TOsaX *AOsaX, const TOsaY *AOsaY);
     void Redraw();
 
-    // As TFrekvence::OnLayer.
+    // As TFrekvence::OnLayer and DrawnArea.
     bool OnLayer = false;
+    QRect DrawnArea;
 
 private:
     void DrawFigure(int AtY, int Right);
@@ -120,6 +127,9 @@ public:
     void RedrawCursors();
     // Fills the cursor layer white: no cursor or line is on it any more.
     void ClearLayer();
+    // The same for a layer that holds only the figures: only what they cover is filled, and
+    // added to Areas.
+    void EraseFigures(std::vector<QRect> &Areas);
     bool GetShowCursors();
     void SetShowCursors(bool Value);
 

@@ -4,6 +4,7 @@
 #include "platform/Guard.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <cstdlib>
@@ -29,7 +30,7 @@ public:
     }
 
 protected:
-    void paintEvent(QPaintEvent *) override { Frame->pbGraphPaint(); }
+    void paintEvent(QPaintEvent *Event) override { Frame->pbGraphPaint(Event->region()); }
     void mousePressEvent(QMouseEvent *Event) override
     {
         const QPoint P = Event->position().toPoint();
@@ -92,16 +93,21 @@ void TvGraph::FrameResize()
         FGraph->ResizeLayers();
 }
 
-void TvGraph::pbGraphPaint()
+void TvGraph::pbGraphPaint(const QRegion &Area)
 {
     QPainter Painter(pbGraph);
-    if (!FGraph) {
-        Painter.fillRect(pbGraph->rect(), Qt::white);
-        return;
-    }
-    FGraph->Present(true);
+    Painter.setClipRegion(Area);
     Painter.fillRect(pbGraph->rect(), Qt::white);
-    Painter.drawImage(0, 0, FGraph->Composite);
+    if (!FGraph)
+        return;
+    // Only what is exposed is composed again: after a drag step that is a few strips.
+    const std::vector<QRect> Parts(Area.begin(), Area.end());
+    if (Area.boundingRect().contains(FGraph->Composite.rect()))
+        FGraph->Present(true);
+    else
+        FGraph->PresentAreas(Parts, true);
+    for (const QRect &Part : Parts)
+        Painter.drawImage(Part.topLeft(), FGraph->Composite, Part);
 }
 
 void TvGraph::pbGraphMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y)

@@ -2,6 +2,7 @@
 
 #include "graph/TCursorReadout.h"
 
+#include <QRegion>
 #include <QTimer>
 #include <QWidget>
 
@@ -45,8 +46,8 @@ public:
 
     // The layers take the paint box's new size and are cleared; the owner redraws later.
     void FrameResize();
-    // Composes the existing layers and paints them; nothing is redrawn.
-    void pbGraphPaint();
+    // Composes the existing layers and paints them, within Area; nothing is redrawn.
+    void pbGraphPaint(const QRegion &Area);
     // Picks the cursor nearer to column X for the drag that starts; moves nothing.
     void pbGraphMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
     // One drag step of the active cursor, inside the plot's columns and without Shift or
