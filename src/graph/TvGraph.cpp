@@ -11,9 +11,9 @@
 
 namespace {
 
-// The frame's design size.
-constexpr int kDesignWidth = 443;
-constexpr int kDesignHeight = 270;
+// The frame's size before its parent lays it out.
+constexpr int kInitialWidth = 443;
+constexpr int kInitialHeight = 270;
 constexpr int kTimer1IntervalMs = 1000;
 constexpr int kTimerOznIntervalMs = 100;
 
@@ -52,7 +52,7 @@ private:
 TvGraph::TvGraph(QWidget *Parent, const TReadoutFactory &CreateReadout)
     : QWidget(Parent)
 {
-    resize(kDesignWidth, kDesignHeight);
+    resize(kInitialWidth, kInitialHeight);
     pbGraph = new TGraphPaintBox(this);
     pbGraph->setGeometry(rect());
 

@@ -59,7 +59,7 @@ void TShape::paintEvent(QPaintEvent *)
 TfraData::TfraData(QWidget *Parent)
     : QFrame(Parent)
 {
-    resize(kDesignWidth, kDesignHeight);
+    resize(kInitialWidth, kInitialHeight);
     setMinimumWidth(kContentWidth);
     Shape1 = new TShape(this, TShape::TKind::RoundRect, Qt::white);
     Shape1->setGeometry(6, 3, 12, 14);

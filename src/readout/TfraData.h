@@ -34,9 +34,9 @@ private:
 class TfraData : public QFrame, public TCursorReadout
 {
 public:
-    // Design size of a row; ResetLayout gives it its working height.
-    static constexpr int kDesignWidth = 443;
-    static constexpr int kDesignHeight = 21;
+    // Size of a new row; ResetLayout gives it its working height.
+    static constexpr int kInitialWidth = 443;
+    static constexpr int kInitialHeight = 21;
     static constexpr int kRowHeight = 22;
     // Every component lies inside this width.
     static constexpr int kContentWidth = 740;

@@ -27,7 +27,7 @@ QLabel *MakeLabel(QWidget *Parent, int Top, const QString &Caption, bool Heading
 TfrmTestColor::TfrmTestColor(QWidget *Parent)
     : QFrame(Parent)
 {
-    resize(kDesignWidth, kDesignHeight);
+    resize(kInitialWidth, kInitialHeight);
     Label4 = MakeLabel(this, 9, QStringLiteral("A/D[2.5V]"), true);
     lbU1 = MakeLabel(this, 25, QStringLiteral("U1 (50)"), false);
     lbU2 = MakeLabel(this, 41, QStringLiteral("U2 (Z)"), false);

@@ -9,8 +9,8 @@ class QLabel;
 class TfrmTestColor : public QFrame
 {
 public:
-    static constexpr int kDesignWidth = 115;
-    static constexpr int kDesignHeight = 203;
+    static constexpr int kInitialWidth = 115;
+    static constexpr int kInitialHeight = 203;
 
     // Without a parent the legend is a window of its own: keep it hidden then.
     explicit TfrmTestColor(QWidget *Parent);
