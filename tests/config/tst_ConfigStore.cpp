@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <functional>
 #include <memory>
 #include <random>
 #include <stdexcept>
@@ -100,6 +101,11 @@ private slots:
     void IntegerItemsFallBack_data();
     void IntegerItemsFallBack();
     void BandRoutinesRejectOtherItems();
+    void ForeignBytesSurvive_data();
+    void ForeignBytesSurvive();
+    void WideCharactersGoOutAsUtf8();
+    void SavingAgainGivesSameBytes_data();
+    void SavingAgainGivesSameBytes();
 
 private:
     std::unique_ptr<QTemporaryDir> Dir;
@@ -527,6 +533,9 @@ void TConfigStoreTest::IntegerItemsFallBack_data()
     QTest::newRow("impedance with decimals")
         << ciChImp << QByteArray("[COM_PORT]\nCH_IMP=75.0\n") << 50;
     QTest::newRow("negative kept") << ciChImp << QByteArray("[COM_PORT]\nCH_IMP=-5\n") << -5;
+    QTest::newRow("system colour")
+        << ciGraphColor << QByteArray("[COLOR]\nBK_GRAPH_COLOR=-16777201\n") << 16774122;
+    QTest::newRow("black") << ciGraphColor << QByteArray("[COLOR]\nBK_GRAPH_COLOR=0\n") << 0;
     QTest::newRow("beyond 32 bits")
         << ciPort3 << QByteArray("[COM_PORT]\nPORT3=4294967296\n") << 10;
 }
@@ -554,6 +563,75 @@ void TConfigStoreTest::BandRoutinesRejectOtherItems()
     // ciBand6 still has its flag.
     WriteConfigValue(ciBand6, QStringLiteral("N"));
     QCOMPARE(ReadRaw(), QByteArray("[COM_PORT]\nBAND6=N\n"));
+}
+
+void TConfigStoreTest::ForeignBytesSurvive_data()
+{
+    QTest::addColumn<QByteArray>("value");
+    QTest::newRow("Windows-1250") << QByteArray("Anal\xFDz\xE1tor \x9A\xED\xF8ka");
+    QTest::newRow("lone UTF-8 lead byte") << QByteArray("7.0\xC5");
+    QTest::newRow("control bytes") << QByteArray("\x01\x7F\x80\x9F\xA0\xFF");
+    QTest::newRow("overlong UTF-8") << QByteArray("\xC0\xAF");
+}
+
+// Another program's bytes come back one character per byte and go back unchanged, both
+// when another key is written and when the value itself is read and written back.
+void TConfigStoreTest::ForeignBytesSurvive()
+{
+    QFETCH(QByteArray, value);
+    WriteRaw("[COM_PORT]\nPORT2=" + value + "\nNAZEV=" + value + "\n");
+    const QString Read = ReadConfigValue(ciPort2);
+    QCOMPARE(Read, QString::fromLatin1(value));
+    WriteConfigValue(ciChImp, QStringLiteral("75"));
+    WriteConfigValue(ciPort2, Read);
+    QCOMPARE(ReadRaw(), "[COM_PORT]\nPORT2=" + value + "\nNAZEV=" + value + "\nCH_IMP=75\n");
+    QCOMPARE(ReadConfigValue(ciPort2), Read);
+}
+
+void TConfigStoreTest::WideCharactersGoOutAsUtf8()
+{
+    WriteConfigValue(ciVelocityFactor, QStringLiteral("0,66 \u0159"));
+    QCOMPARE(ReadRaw(), QByteArray("[COM_PORT]\nZKRAC_CINITEL_KAB=0,66 \xC5\x99\n"));
+    // From then on it is bytes like any other value.
+    QCOMPARE(ReadConfigValue(ciVelocityFactor), QString::fromLatin1("0,66 \xC5\x99"));
+}
+
+void TConfigStoreTest::SavingAgainGivesSameBytes_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("no file") << QByteArray();
+    QTest::newRow("indented comment on top") << QByteArray(" ; mine\n[COM_PORT]\nPORT2=4\n");
+    QTest::newRow("comment after a skipped line")
+        << QByteArray("=x\n; mine\n[COM_PORT]\nPORT2=4\n");
+    QTest::newRow("comment after a bare key") << QByteArray("K\n# h\n[COM_PORT]\nPORT2=4\n");
+    QTest::newRow("blank lines on top") << QByteArray("\n\n; mine\n[COM_PORT]\n");
+    QTest::newRow("CR only") << QByteArray("=x\r; c\r[ COM_PORT ]\r  ");
+    QTest::newRow("comments everywhere")
+        << QByteArray("; a\n\n; b\n[COM_PORT]\n; c\nPORT2=4\n\n; d\n[COLOR]\n;e\nX=1\n");
+}
+
+void TConfigStoreTest::SavingAgainGivesSameBytes()
+{
+    QFETCH(QByteArray, content);
+    if (!content.isEmpty())
+        WriteRaw(content);
+    // Each kind of write on its own: the second of two different writes would hide a first
+    // one that left an unstable text.
+    const std::function<void()> Writes[] = {
+        [] { WriteConfigValue(ciSelCom, QStringLiteral("2")); },
+        [] {
+            WriteBandLimits(
+                ciBand40, QStringLiteral("7.000"), QStringLiteral("7.200"), QStringLiteral("A"));
+        },
+    };
+    for (const auto &Write : Writes) {
+        Write();
+        const QByteArray First = ReadRaw();
+        for (int Save = 0; Save < 10; ++Save) {
+            Write();
+            QCOMPARE(ReadRaw(), First);
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TConfigStoreTest)
