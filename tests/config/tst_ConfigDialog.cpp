@@ -132,7 +132,6 @@ void TConfigDialogTest::init()
     // As in the program: the frame lives, hidden, inside a window that is never shown here.
     Home = std::make_unique<QWidget>();
     Frame = new TfrmCfg(Home.get());
-    Frame->hide();
     Scripted = TScriptedDialogs();
     Scope = std::make_unique<TDialogsScope>(Scripted);
 }
@@ -147,9 +146,15 @@ void TConfigDialogTest::cleanup()
 
 void TConfigDialogTest::FreshConfiguration()
 {
+    // Its window shown, the frame stays hidden until the dialog borrows it.
+    Home->show();
+    QVERIFY(!Frame->isVisible());
     const TRun Run = RunDialog(*Frame, [&](TDlgConfig &Dialog) {
         QCOMPARE(Dialog.windowTitle(), QStringLiteral("Configuration"));
         QCOMPARE(Dialog.size(), QSize(499, 456));
+        // Centred over the window that keeps the frame.
+        QVERIFY(
+            (Dialog.frameGeometry().center() - Home->geometry().center()).manhattanLength() <= 2);
         QCOMPARE(Frame->parentWidget(), Dialog.pnMain);
         QVERIFY(Frame->isVisible());
         QVERIFY(!Frame->pnBottom->isVisible());
@@ -395,7 +400,6 @@ void TConfigDialogTest::HandEditedFile()
     QCOMPARE(Frame->chkUsbCom->isChecked(), option == 1);
     QCOMPARE(Frame->lbCom3->isChecked(), option == 2);
     QCOMPARE(Frame->pnColor->Color(), colour);
-    QVERIFY(Frame->isHidden());
     QCOMPARE(ReadRaw(), content);
 }
 
@@ -505,7 +509,8 @@ void TConfigDialogTest::SavesAreStable()
     const QByteArray Foreign = "NAZEV=Anal\xFDz\xE1tor \x9A\xED\xF8ka";
     for (const QByteArray &Start : { QByteArray(),
              QByteArray("=junk\n; top\n[COM_PORT]\r\n" + Foreign
-                 + "\r\nPORT2=4\xB9\nFMIN4=10.1\xA0\n[MINE]\nX=\x8A\n") }) {
+                 + "\r\nPORT2=4\xB9\nPORT3=1\x9A\x01"
+                   "0\nFMIN4=10.1\xA0\x9A\x01\n[MINE]\nX=\x8A\n") }) {
         if (Start.isEmpty())
             QFile::remove(IniPath());
         else
@@ -526,7 +531,10 @@ void TConfigDialogTest::SavesAreStable()
             QVERIFY(First.startsWith("; top\n"));
             QCOMPARE(Frame->edUsbCom->text(), QString::fromLatin1("4\xB9"));
             QVERIFY(First.contains("PORT2=4\xB9\n"));
-            QVERIFY(First.contains("FMIN4=10.1\xA0\n"));
+            QVERIFY(First.contains("FMIN4=10.1\xA0\x9A\x01\n"));
+            QCOMPARE(Frame->edCom3->text(),
+                QString::fromLatin1("1\x9A\x01"
+                                    "0"));
         }
         QVERIFY(ComPortLines().contains("FMAX4=10.140"));
     }
