@@ -1,3 +1,4 @@
+#include "IniFixture.h"
 #include "config/ConfigStore.h"
 #include "config/TDlgConfig.h"
 #include "config/TfrmCfg.h"
@@ -29,22 +30,6 @@ namespace {
 
 const char *const FlagKeys[] = { "BAND160", "BAND80", "BAND40", "BAND30", "BAND20", "BAND17",
     "BAND15", "BAND12", "BAND10", "BAND6", "BAND2", "BAND70", "OTHER" };
-
-QString IniPath() { return QString::fromStdString(KivraIniPath()); }
-
-void WriteRaw(const QByteArray &Bytes)
-{
-    QVERIFY(QDir().mkpath(QString::fromStdString(KivraConfigDir())));
-    QFile File(IniPath());
-    QVERIFY(File.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(File.write(Bytes), Bytes.size());
-}
-
-QByteArray ReadRaw()
-{
-    QFile File(IniPath());
-    return File.open(QIODevice::ReadOnly) ? File.readAll() : QByteArray();
-}
 
 // The lines of section COM_PORT as KEY=value, in file order.
 QByteArrayList ComPortLines()
@@ -114,8 +99,7 @@ private slots:
     void SavesAreStable();
 
 private:
-    std::unique_ptr<QTemporaryDir> Dir;
-    QByteArray SavedXdg;
+    std::unique_ptr<TIniFolder> Dir;
     std::unique_ptr<QWidget> Home;
     QPointer<TfrmCfg> Frame;
     TScriptedDialogs Scripted;
@@ -124,11 +108,8 @@ private:
 
 void TConfigDialogTest::init()
 {
-    SavedXdg = qgetenv("XDG_CONFIG_HOME");
-    const QString Base = SavedXdg.isEmpty() ? QDir::tempPath() : QString::fromLocal8Bit(SavedXdg);
-    Dir = std::make_unique<QTemporaryDir>(Base + QStringLiteral("/cfg-XXXXXX"));
-    QVERIFY(Dir->isValid());
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(Dir->path()));
+    Dir = std::make_unique<TIniFolder>();
+    QVERIFY(Dir->IsValid());
     // As in the program: the frame lives, hidden, inside a window that is never shown here.
     Home = std::make_unique<QWidget>();
     Frame = new TfrmCfg(Home.get());
@@ -140,7 +121,6 @@ void TConfigDialogTest::cleanup()
 {
     Scope.reset();
     Home.reset();
-    qputenv("XDG_CONFIG_HOME", SavedXdg);
     Dir.reset();
 }
 

@@ -1,3 +1,4 @@
+#include "IniFixture.h"
 #include "config/ConfigStore.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
@@ -24,24 +25,6 @@ namespace {
 const TConfigItem AllItems[] = { ciPort2, ciPort3, ciSelCom, ciBand160, ciBand80, ciBand40,
     ciBand30, ciBand20, ciBand17, ciBand15, ciBand12, ciBand10, ciBand6, ciBand2, ciBand70,
     ciBandOther, ciGraphColor, ciVelocityFactor, ciChImp };
-
-QString IniPath() { return QString::fromStdString(KivraIniPath()); }
-
-void WriteRaw(const QByteArray &Bytes)
-{
-    QVERIFY(QDir().mkpath(QString::fromStdString(KivraConfigDir())));
-    QFile File(IniPath());
-    QVERIFY(File.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(File.write(Bytes), Bytes.size());
-}
-
-QByteArray ReadRaw()
-{
-    QFile File(IniPath());
-    if (!File.open(QIODevice::ReadOnly))
-        return {};
-    return File.readAll();
-}
 
 QStringList ReadAll()
 {
@@ -108,25 +91,16 @@ private slots:
     void SavingAgainGivesSameBytes();
 
 private:
-    std::unique_ptr<QTemporaryDir> Dir;
-    QByteArray SavedXdg;
+    std::unique_ptr<TIniFolder> Dir;
 };
 
 void TConfigStoreTest::init()
 {
-    // A fresh folder per test, inside the one ctest gives this program.
-    SavedXdg = qgetenv("XDG_CONFIG_HOME");
-    const QString Base = SavedXdg.isEmpty() ? QDir::tempPath() : QString::fromLocal8Bit(SavedXdg);
-    Dir = std::make_unique<QTemporaryDir>(Base + QStringLiteral("/cfg-XXXXXX"));
-    QVERIFY(Dir->isValid());
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(Dir->path()));
+    Dir = std::make_unique<TIniFolder>();
+    QVERIFY(Dir->IsValid());
 }
 
-void TConfigStoreTest::cleanup()
-{
-    qputenv("XDG_CONFIG_HOME", SavedXdg);
-    Dir.reset();
-}
+void TConfigStoreTest::cleanup() { Dir.reset(); }
 
 void TConfigStoreTest::DefaultsWithoutFile_data()
 {
@@ -442,7 +416,7 @@ void TConfigStoreTest::FailedWriteLeavesFile()
         QVERIFY(QDir().mkdir(Path));
     } else if (way == QStringLiteral("underfile")) {
         // The configuration folder's parent is a regular file.
-        const QString Parent = Dir->path() + QStringLiteral("/plain");
+        const QString Parent = Dir->Path() + QStringLiteral("/plain");
         QFile Plain(Parent);
         QVERIFY(Plain.open(QIODevice::WriteOnly));
         Plain.write(Old);
@@ -483,7 +457,7 @@ void TConfigStoreTest::FailedWriteLeavesFile()
 
 void TConfigStoreTest::FirstWriteCreatesFolder()
 {
-    const QString Deeper = Dir->path() + QStringLiteral("/not/yet");
+    const QString Deeper = Dir->Path() + QStringLiteral("/not/yet");
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(Deeper));
     QVERIFY(!QFileInfo::exists(Deeper));
     WriteConfigValue(ciSelCom, QStringLiteral("3"));
