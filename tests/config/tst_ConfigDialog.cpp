@@ -96,7 +96,6 @@ private slots:
     void Keys();
     void HandEditedFile_data();
     void HandEditedFile();
-    void SaveWithNothingSelected();
     void ColourDialog();
     void FailedSaveKeepsDialogOpen_data();
     void FailedSaveKeepsDialogOpen();
@@ -289,18 +288,13 @@ void TConfigDialogTest::HandEditedFile_data()
     const auto Row = [](const char *Name, const char *Content, const char *Shown) {
         QTest::newRow(Name) << QByteArray(Content) << QString::fromLatin1(Shown);
     };
-    Row("no band flag A", "[COM_PORT]\nBAND160=N\n", "- / A 9/10 16774122");
-    Row("lower-case a", "[COM_PORT]\nBAND160=N\nBAND40=a\n", "- / A 9/10 16774122");
+    Row("no band flag A", "[COM_PORT]\nBAND160=N\nBAND40=a\n", "- / A 9/10 16774122");
     Row("several A, last wins", "[COM_PORT]\nBAND80=A\nBAND20=A\nFMIN5=14.1\n",
         "20 14.1/14.300 A 9/10 16774122");
     Row("maximum range", "[COM_PORT]\nBAND160=N\nOTHER=A\n", "Max range 1.0/30.0 A 9/10 16774122");
     Row("option B", "[COM_PORT]\nSELCOM=3\nPORT3=\x9A\x01\n",
         "160 1.810/2.000 B 9/\x9A\x01 16774122");
     Row("SELCOM not a number", "[COM_PORT]\nSELCOM=B\n", "160 1.810/2.000 A 9/10 16774122");
-    Row("SELCOM of no option", "[COM_PORT]\nSELCOM=5\n", "160 1.810/2.000 - 9/10 16774122");
-    Row("stored colour", "[COLOR]\nBK_GRAPH_COLOR=255\n", "160 1.810/2.000 A 9/10 255");
-    Row("colour not a number", "[COLOR]\nBK_GRAPH_COLOR=white\n",
-        "160 1.810/2.000 A 9/10 16774122");
     Row("system colour", "[COLOR]\nBK_GRAPH_COLOR=-16777211\n", "160 1.810/2.000 A 9/10 16774122");
 }
 
@@ -317,22 +311,6 @@ void TConfigDialogTest::HandEditedFile()
         Checked += Button->isChecked();
     QCOMPARE(Checked, Frame->SelectedBand() < 0 ? 0 : 1);
     QCOMPARE(ReadRaw(), content);
-}
-
-void TConfigDialogTest::SaveWithNothingSelected()
-{
-    WriteRaw("[COM_PORT]\nSELCOM=5\nBAND160=N\nFMIN1=1.9\n");
-    Frame->LoadSettings();
-    Frame->btnSaveCfgClick();
-    QByteArrayList Expected { "SELCOM=5", "BAND160=N", "FMIN1=1.9" };
-    for (const QByteArray &Key : FlagKeys.mid(1))
-        Expected << Key + "=N";
-    QCOMPARE(ComPortLines(), Expected);
-    // A click still selects exactly one band.
-    Frame->rb12->click();
-    Frame->rb15->click();
-    QCOMPARE(Shown(*Frame), QStringLiteral("15 21.000/21.350 - 9/10 16774122"));
-    QVERIFY(!Frame->rb12->isChecked());
 }
 
 void TConfigDialogTest::ColourDialog()
