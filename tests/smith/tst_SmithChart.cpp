@@ -296,7 +296,12 @@ void TSmithChartTest::keptLayerEqualsFullRedraw()
     Kept->Resize(200, 200);
     Kept->Resize(443, 400);
     addAll(First);
+    Kept->ShowCursor(1500);
     Kept->ShowCursor(6000);
+    // Composing only what changed gave the whole composition.
+    const QImage Partial = Kept->Buffer();
+    Kept->Compose();
+    QVERIFY(Partial == Kept->Buffer());
 
     auto Fresh = MakeChart();
     Fresh->ReplotLines(Second + First, 50);
