@@ -36,8 +36,9 @@ std::unique_ptr<TSmithChart> MakeChart(int Points)
     return Chart;
 }
 
-// What each received line costs: the point is added with its label, drawn and composed.
-void BM_LineReceived(benchmark::State &state)
+// What each received line costs: the point is added with its label, drawn and composed;
+// with FullRedraw every point is drawn anew on a cleared layer instead, for comparison.
+void LineReceived(benchmark::State &state, bool FullRedraw)
 {
     const int Points = static_cast<int>(state.range(0));
     std::unique_ptr<TSmithChart> Chart;
@@ -51,34 +52,20 @@ void BM_LineReceived(benchmark::State &state)
         }
         int F = 0, R = 0, X = 0;
         Line(Next++, F, R, X);
-        Chart->AddPoint(true, F, R, X, 50);
+        Chart->AddPoint(!FullRedraw, F, R, X, 50);
+        if (FullRedraw) {
+            Chart->ClearPointLayer();
+            Chart->DrawPoints();
+            Chart->Compose();
+        }
         benchmark::DoNotOptimize(Chart->Buffer().constBits());
     }
 }
+
+void BM_LineReceived(benchmark::State &state) { LineReceived(state, false); }
 BENCHMARK(BM_LineReceived)->Arg(3000)->Arg(300)->Unit(benchmark::kMicrosecond);
 
-// The same line when every point is drawn anew on a cleared layer, for comparison.
-void BM_LineReceivedFullRedraw(benchmark::State &state)
-{
-    const int Points = static_cast<int>(state.range(0));
-    std::unique_ptr<TSmithChart> Chart;
-    int Next = 0;
-    for (auto _ : state) {
-        if (Next % kLinesPerChart == 0) {
-            state.PauseTiming();
-            Chart = MakeChart(Points);
-            Next = Points;
-            state.ResumeTiming();
-        }
-        int F = 0, R = 0, X = 0;
-        Line(Next++, F, R, X);
-        Chart->AddPoint(false, F, R, X, 50);
-        Chart->ClearPointLayer();
-        Chart->DrawPoints();
-        Chart->Compose();
-        benchmark::DoNotOptimize(Chart->Buffer().constBits());
-    }
-}
+void BM_LineReceivedFullRedraw(benchmark::State &state) { LineReceived(state, true); }
 BENCHMARK(BM_LineReceivedFullRedraw)->Arg(3000)->Unit(benchmark::kMicrosecond);
 
 // Moving the graph's cursor: only the label is drawn again.
