@@ -7,6 +7,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -16,6 +17,15 @@ constexpr int kInitialWidth = 443;
 constexpr int kInitialHeight = 270;
 constexpr int kTimer1IntervalMs = 1000;
 constexpr int kTimerOznIntervalMs = 100;
+
+// The layer pixel under the pointer. Positions come with fractions (a device pixel ratio of 2
+// gives halves, Wayland reports fractions at any ratio): the pixel that contains the point is
+// the one below it, where rounding would take the next one for its right half.
+QPoint PixelAt(const QMouseEvent *Event)
+{
+    const QPointF At = Event->position();
+    return { static_cast<int>(std::floor(At.x())), static_cast<int>(std::floor(At.y())) };
+}
 
 // The paint box: shows the composed picture and hands its events to the frame.
 class TGraphPaintBox : public QWidget
@@ -33,12 +43,12 @@ protected:
     void paintEvent(QPaintEvent *Event) override { Frame->pbGraphPaint(Event->region()); }
     void mousePressEvent(QMouseEvent *Event) override
     {
-        const QPoint P = Event->position().toPoint();
+        const QPoint P = PixelAt(Event);
         Frame->pbGraphMouseDown(Event->button(), Event->modifiers(), P.x(), P.y());
     }
     void mouseMoveEvent(QMouseEvent *Event) override
     {
-        const QPoint P = Event->position().toPoint();
+        const QPoint P = PixelAt(Event);
         Frame->pbGraphMouseMove(Event->modifiers(), P.x(), P.y());
     }
     void mouseReleaseEvent(QMouseEvent *) override { Frame->pbGraphMouseUp(); }
@@ -96,6 +106,10 @@ void TvGraph::FrameResize()
 void TvGraph::pbGraphPaint(const QRegion &Area)
 {
     QPainter Painter(pbGraph);
+    // The layers hold one pixel per logical pixel, since every figure on them is drawn to
+    // whole pixels. At a higher device pixel ratio each pixel becomes a solid block, never a
+    // smoothed blur.
+    Painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     Painter.setClipRegion(Area);
     Painter.fillRect(pbGraph->rect(), Qt::white);
     if (!FGraph)
