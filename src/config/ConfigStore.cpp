@@ -110,8 +110,9 @@ QByteArray ValueBytes(const QString &Value)
 
 // SimpleIni stops at the first NUL byte and, after a "[" line without its "]", files every
 // following key under a section named after the broken line, which it then writes back as
-// two lines. Turn NULs into line breaks and leave broken header lines out (the profile
-// reader ignores them too), so that the keys around them keep their sections.
+// two lines. Turn NULs into line breaks and leave broken header lines and lines that start
+// with a stray byte order mark out (the profile reader finds nothing in them either), so
+// that the keys around them keep their sections.
 std::string ParsableText(const QByteArray &Raw)
 {
     std::string Text(Raw.constData(), static_cast<std::size_t>(Raw.size()));
@@ -132,7 +133,13 @@ std::string ParsableText(const QByteArray &Raw)
         const std::size_t First = Line.find_first_not_of(" \t");
         const bool BrokenHeader = First != std::string_view::npos && Line[First] == '['
             && Line.find(']', First) == std::string_view::npos;
-        if (!BrokenHeader)
+        // A byte order mark inside the text (two files run together) starts a line that no
+        // reader takes for a section or for one of our keys. Kept, such a line could be
+        // written back first, where the mark is the file's own and the rest a section
+        // header that takes in the keys after it.
+        const bool StrayBom
+            = First != std::string_view::npos && Line.substr(First, Bom.size()) == Bom;
+        if (!BrokenHeader && !StrayBom)
             Result.append(Line);
         Pos = End;
     }

@@ -85,6 +85,8 @@ private slots:
     void BandRoutinesRejectOtherItems();
     void ForeignBytesSurvive_data();
     void ForeignBytesSurvive();
+    void WriteChangesOnlyItsItem_data();
+    void WriteChangesOnlyItsItem();
     void SavingAgainGivesSameBytes_data();
     void SavingAgainGivesSameBytes();
 
@@ -586,6 +588,33 @@ void TConfigStoreTest::SavingAgainGivesSameBytes()
             First = ReadRaw();
         QCOMPARE(ReadRaw(), First);
     }
+}
+
+void TConfigStoreTest::WriteChangesOnlyItsItem_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<TConfigItem>("item");
+    // Saved first, the marked line would become the file's mark and a [COM_PORT] header,
+    // and the empty PORT2 after it would replace the default port.
+    QTest::newRow("stray byte order mark before keys of no section")
+        << QByteArray("x\n\xEF\xBB\xBF[COM_PORT]=1\nPORT2=\"\"\n") << ciChImp;
+    QTest::newRow("files run together")
+        << QByteArray("[COLOR]\nBK_GRAPH_COLOR=255\n\xEF\xBB\xBF[COM_PORT]\nPORT2=4\n") << ciSelCom;
+    QTest::newRow("mark inside a section")
+        << QByteArray("[COM_PORT]\nPORT3=7\n  \xEF\xBB\xBFPORT2=4\n") << ciPort3;
+}
+
+void TConfigStoreTest::WriteChangesOnlyItsItem()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(TConfigItem, item);
+    WriteRaw(content);
+    QStringList Expected = ReadAll();
+    Expected[static_cast<int>(item)] = QStringLiteral("3");
+    WriteConfigValue(item, QStringLiteral("3"));
+    QCOMPARE(ReadAll(), Expected);
+    WriteConfigValue(item, QStringLiteral("3"));
+    QCOMPARE(ReadAll(), Expected);
 }
 
 QTEST_GUILESS_MAIN(TConfigStoreTest)
