@@ -1,10 +1,8 @@
 #include "app/TGraphHost.h"
 
-#include "config/ConfigStore.h"
 #include "graph/TAnGraph.h"
 #include "platform/Guard.h"
 
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -57,30 +55,3 @@ void TGraphHost::mouseMoveEvent(QMouseEvent *Event)
 }
 
 void TGraphHost::mouseReleaseEvent(QMouseEvent *) { MouseUp = true; }
-
-TCfgCopy::TCfgCopy(QWidget *Parent)
-    : QFrame(Parent)
-    , edFROD(new QLineEdit(this))
-    , edFRDO(new QLineEdit(this))
-{
-    hide();
-}
-
-void TCfgCopy::LoadSettings()
-{
-    const TConfigItem Flags[] = { ciBand160, ciBand80, ciBand40, ciBand30, ciBand20, ciBand17,
-        ciBand15, ciBand12, ciBand10, ciBandOther };
-    int Selected = -1;
-    for (int I = 0; I < 10; ++I)
-        if (ReadConfigValue(Flags[I]) == QStringLiteral("A"))
-            Selected = I;
-    QString Lower;
-    QString Upper;
-    if (Selected >= 0)
-        ReadBandLimitsByIndex(Selected, Lower, Upper);
-    edFROD->setText(Lower);
-    edFRDO->setText(Upper);
-    FColor = static_cast<TColor>(ReadConfigInt(ciGraphColor));
-}
-
-bool TCfgCopy::ShowConfigDialog(TComm *) { return false; }

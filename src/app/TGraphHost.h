@@ -1,15 +1,10 @@
 #pragma once
 
-#include "platform/Color.h"
-
 #include <QFrame>
 
-#include <functional>
 #include <memory>
 
-class QLineEdit;
 class TAnGraph;
-class TComm;
 
 // Hosts the graph model in the main window: paints the composed layers, resizes them with
 // the widget and drags cursor 1 or 2 with the mouse.
@@ -32,23 +27,4 @@ protected:
 private:
     bool MouseUp = true;
     int ActiveCursor = 1;
-};
-
-// The program's in-memory copy of the band limits and the graph colour, loaded from
-// KIVRA.INI.
-class TCfgCopy : public QFrame
-{
-public:
-    explicit TCfgCopy(QWidget *Parent);
-
-    void LoadSettings();
-    bool ShowConfigDialog(TComm *Comm);
-    TColor GraphColor() const { return FColor; }
-
-    QLineEdit *edFROD;
-    QLineEdit *edFRDO;
-    std::function<void()> OnChange;
-
-private:
-    TColor FColor = clBlack;
 };

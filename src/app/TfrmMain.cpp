@@ -2,6 +2,7 @@
 
 #include "app/TGraphHost.h"
 #include "config/ConfigStore.h"
+#include "config/TfrmCfg.h"
 #include "device/TComm.h"
 #include "graph/TAnGraph.h"
 #include "graph/TCursors.h"
@@ -17,6 +18,7 @@
 #include "platform/Paths.h"
 #include "platform/QtColor.h"
 #include "platform/SerialPort.h"
+#include "smith/TvSmithChart.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -108,7 +110,8 @@ TfrmMain::TfrmMain()
     BuildLayout();
     BuildMenu();
 
-    Cfg = new TCfgCopy(this);
+    Cfg = new TfrmCfg(this);
+    Cfg->hide();
     Graph = new TGraphHost(pnGraph);
     qobject_cast<QVBoxLayout *>(pnGraph->layout())->insertWidget(1, Graph, 1);
 
@@ -497,7 +500,7 @@ void TfrmMain::FormShow()
         ApplyCurveVisibility(false);
         ApplyAxisChoice(false);
     });
-    Step([this] { Model().SetBackColor(Cfg->GraphColor()); });
+    Step([this] { Model().SetBackColor(Cfg->pnColor->Color()); });
     Mereni().ShowMinSWR = [this] { return IsMinSwrShown(); };
     Step([this] { SetFrequencyRange(0, 0); });
     Step([this] {
@@ -519,6 +522,12 @@ void TfrmMain::FormShow()
     Step([this] { UpdateCableGroup(); });
     Model().Cursor1->OnDifference = [this](double Delta) { CableCursorMoved(Delta); };
     Step([this] { edZkracKa->setText(ReadConfigValue(ciVelocityFactor)); });
+    Smith = new TvSmithChart(pnSmihGraph);
+    pnSmihGraph->layout()->addWidget(Smith);
+    Smith->OnApply = [this] { SmithChanged(); };
+    Step([this] { Smith->InitChart(); });
+    Mereni().SmithFrame = Smith;
+    Model().Cursor1->SmithFrame = Smith;
     pnSmihGraph->show();
     Timer2.start();
 }
@@ -662,10 +671,11 @@ void TfrmMain::ApplyCurveColours()
         SetFontColour(L.Label, ToQColor(FontColour(L.Box)), false);
 }
 
-void TfrmMain::ApplyGraphColour() { Model().SetBackColor(Cfg->GraphColor()); }
+void TfrmMain::ApplyGraphColour() { Model().SetBackColor(Cfg->pnColor->Color()); }
 
 void TfrmMain::SmithChanged()
 {
+    Smith->Replot();
     Model().ResizeLayers();
     Graph->DrawGraph();
     Model().Present(false);
@@ -681,6 +691,8 @@ void TfrmMain::Konfigurace1Click()
     if (!SetFrequencyRange(0, 0))
         Redraw();
     UpdateBandButtons();
+    if (Smith != nullptr)
+        Smith->RedrawGrid();
 }
 
 void TfrmMain::resizeEvent(QResizeEvent *Event)
@@ -750,11 +762,15 @@ void TfrmMain::FormDestroy()
         M.ShowMinSWR = nullptr;
         M.ProgressBar = nullptr;
         Graph->Graph->Cursor1->OnDifference = nullptr;
+        Graph->Graph->Cursor1->SmithFrame = nullptr;
+        M.SmithFrame = nullptr;
     }
     delete Cfg;
     Cfg = nullptr;
     delete Graph;
     Graph = nullptr;
+    delete Smith;
+    Smith = nullptr;
 }
 
 void TfrmMain::Konec2Click() { close(); }
@@ -817,6 +833,8 @@ void TfrmMain::SelectBand()
         SetFrequencyRange(Start, Stop);
         Mereni().CurrentLines().clear();
         Mereni().LastLines().clear();
+        if (Smith != nullptr)
+            Smith->ClearChart();
         Redraw();
     });
 }
@@ -1025,7 +1043,14 @@ void TfrmMain::btnDelkaKabeluClick()
                    "\n\raby ukazovaly na maximum nebo minimum impedance!"));
 }
 
-void TfrmMain::btnZkratClick() { }
+void TfrmMain::btnZkratClick()
+{
+    if (!Model().Cursor1->IsPlaced()) {
+        ShowErrorBox(U("Zelen\xc3\xbd k\xc5\x99\xc3\xad\xc5\xbe nen\xc3\xad nastaven!"),
+            QStringLiteral("Impedance kabelu"));
+        return;
+    }
+}
 
 void TfrmMain::btnRozpClick() { }
 

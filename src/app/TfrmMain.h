@@ -19,7 +19,7 @@ class QRadioButton;
 class QStatusBar;
 class TAnGraph;
 class TfraData;
-class TCfgCopy;
+class TfrmCfg;
 class TfrmTestColor;
 class TMereni;
 class TGraphHost;
@@ -92,7 +92,7 @@ public:
 
     // ---- Owned objects ----
     TGraphHost *Graph = nullptr;
-    TCfgCopy *Cfg = nullptr;
+    TfrmCfg *Cfg = nullptr;
     TfrmTestColor *TestColor = nullptr;
     TvSmithChart *Smith = nullptr;
     // The readout rows of CursorMin, Cursor1 and Cursor2.
