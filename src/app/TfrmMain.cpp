@@ -590,8 +590,8 @@ void TfrmMain::SweepStopped()
 {
     UpdateMeasureButton();
     // The watchdog tells the end before the received lines become the last sweep.
-    const TMereni &M = Mereni();
-    const int Received = M.ListA.size() + M.ListB.size() - M.LastLines().size();
+    TMereni &M = Mereni();
+    const int Received = static_cast<int>(M.CurrentLines().size());
     if (!FPortFailed && M.ExpectedLines > 0 && Received < M.ExpectedLines)
         StatusBar1->showMessage(
             QStringLiteral("Sweep ended after %1 of %2 points").arg(Received).arg(M.ExpectedLines));
@@ -714,7 +714,8 @@ void TfrmMain::Timer2Timer()
     if (FDestroying || Graph == nullptr)
         return;
     ++FResizeRedraws;
-    Model().ResizeLayers();
+    // The frame has resized the layers already; drawing them before the clear of Refresh
+    // would only be thrown away.
     Model().Refresh();
 }
 

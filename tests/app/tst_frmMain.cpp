@@ -220,6 +220,14 @@ void TfrmMainTest::ARefusedWriteAtStartUpIsShownNotFatal()
     // The steps after the failed one ran.
     QCOMPARE(Window.Model().OsaX->MinValue, 1.81);
     QVERIFY(Window.pnSmihGraph->isVisible());
+    // Nor does a refused write of the velocity factor keep the window open.
+    Window.edZkracKa->setText(QStringLiteral("0.800000"));
+    ::setrlimit(RLIMIT_FSIZE, &Tiny);
+    const bool Closed = Window.close();
+    ::setrlimit(RLIMIT_FSIZE, &Old);
+    QVERIFY(Closed);
+    QCOMPARE(static_cast<int>(Dialogs->Texts().size()), 2);
+    QCOMPARE(ReadConfigValue(ciVelocityFactor), QStringLiteral("0.66"));
 }
 
 void TfrmMainTest::MaxBandGivesFullRangeAndEmptiesTheSweep()
