@@ -1,6 +1,5 @@
 #include "app/TfrmMain.h"
 
-#include "app/TGraphHost.h"
 #include "config/ConfigStore.h"
 #include "config/TfrmCfg.h"
 #include "device/TComm.h"
@@ -8,6 +7,7 @@
 #include "graph/TCursors.h"
 #include "graph/TOsaX.h"
 #include "graph/TOsaY.h"
+#include "graph/TvGraph.h"
 #include "measure/Globals.h"
 #include "measure/TMereni.h"
 #include "platform/Dialogs.h"
@@ -18,6 +18,8 @@
 #include "platform/Paths.h"
 #include "platform/QtColor.h"
 #include "platform/SerialPort.h"
+#include "readout/TfraData.h"
+#include "readout/TfrmTestColor.h"
 #include "smith/TvSmithChart.h"
 
 #include <QAbstractButton>
@@ -112,7 +114,13 @@ TfrmMain::TfrmMain()
 
     Cfg = new TfrmCfg(this);
     Cfg->hide();
-    Graph = new TGraphHost(pnGraph);
+    // The rows live in the readout area from the start; the layout decides which show.
+    Graph = new TvGraph(pnGraph, [this](int Index) -> TCursorReadout * {
+        Rows[Index] = new TfraData(pnData);
+        return Rows[Index];
+    });
+    Graph->MainWindow = this;
+    TestColor = new TfrmTestColor(nullptr);
     qobject_cast<QVBoxLayout *>(pnGraph->layout())->insertWidget(1, Graph, 1);
 
     Timer2.setInterval(kRedrawDelayMs);
@@ -446,7 +454,7 @@ std::array<QRadioButton *, 10> TfrmMain::BandButtons() const
     return { chk160, chk80, chk40, chk30, chk20, chk17, chk15, chk12, chk10, chkOther };
 }
 
-TAnGraph &TfrmMain::Model() const { return *Graph->Graph; }
+TAnGraph &TfrmMain::Model() const { return Graph->Graph(); }
 
 TMereni &TfrmMain::Mereni() const { return *Model().Mereni; }
 
@@ -536,14 +544,15 @@ void TfrmMain::FormShow()
 
 bool TfrmMain::IsMeasuring() const
 {
-    return Graph != nullptr && Graph->Graph != nullptr && Graph->Graph->Mereni != nullptr
-        && Graph->Graph->Mereni->Measuring();
+    return Graph != nullptr && Graph->GraphPtr() != nullptr && Graph->Graph().Mereni != nullptr
+        && Graph->Graph().Mereni->Measuring();
 }
 
 void TfrmMain::btnMereniClick()
 {
     SmoothCurves = chkVyhlazovat->isChecked();
     StatusBar1->showMessage(U(IsMeasuring() ? kMeasuring : kNotMeasuring));
+    TestColor->setParent(nullptr);
     UpdateMeasureButton();
     TMereni &M = Mereni();
     M.ProgressBar = ProgressBar1;
@@ -669,6 +678,22 @@ void TfrmMain::ApplyCurveColours()
         { lbRx, chkRx }, { lbXx, chkXx } };
     for (const auto &L : Labels)
         SetFontColour(L.Label, ToQColor(FontColour(L.Box)), false);
+    const struct
+    {
+        QLabel *Label;
+        QColor Back;
+        QColor Text;
+    } Legend[]
+        = { { TestColor->lbU1, Qt::blue, Qt::white }, { TestColor->lbU2, Qt::black, Qt::white },
+              { TestColor->lbU3, Qt::red, Qt::white }, { TestColor->lbU1v, Qt::cyan, Qt::black },
+              { TestColor->lbU2v, QColor(128, 128, 128), Qt::white },
+              { TestColor->lbU3v, Qt::magenta, Qt::white } };
+    for (const auto &L : Legend) {
+        QPalette P = L.Label->palette();
+        P.setColor(QPalette::Window, L.Back);
+        P.setColor(QPalette::WindowText, L.Text);
+        L.Label->setPalette(P);
+    }
 }
 
 void TfrmMain::ApplyGraphColour() { Model().SetBackColor(Cfg->pnColor->Color()); }
@@ -756,20 +781,22 @@ void TfrmMain::FormDestroy()
     Timer2.stop();
     OnCursorMoved = nullptr;
     // The graph's callbacks point back into this window.
-    if (Graph != nullptr && Graph->Graph != nullptr) {
-        TMereni &M = *Graph->Graph->Mereni;
+    if (Graph != nullptr && Graph->GraphPtr() != nullptr) {
+        TMereni &M = *Graph->Graph().Mereni;
         M.OnStart = nullptr;
         M.OnEnd = nullptr;
         M.ShowMinSWR = nullptr;
         M.ProgressBar = nullptr;
-        Graph->Graph->Cursor1->OnDifference = nullptr;
-        Graph->Graph->Cursor1->SmithFrame = nullptr;
+        Graph->Graph().Cursor1->OnDifference = nullptr;
+        Graph->Graph().Cursor1->SmithFrame = nullptr;
         M.SmithFrame = nullptr;
     }
     delete Cfg;
     Cfg = nullptr;
     delete Graph;
     Graph = nullptr;
+    delete TestColor;
+    TestColor = nullptr;
     delete Smith;
     Smith = nullptr;
 }
@@ -809,9 +836,37 @@ bool TfrmMain::IsMinSwrShown() const { return chkMinPSV->isChecked(); }
 void TfrmMain::LayoutReadout()
 {
     pnBottom->show();
-    const int RowCount = chkMinPSV->isChecked() ? 3 : 2;
-    const int RowHeight = 22;
-    pnBottom->setFixedHeight(RowCount * RowHeight + pnHeader->height() + 1);
+    TfraData *const Row1 = Rows[1];
+    TfraData *const Row2 = Rows[2];
+    TfraData *const RowMin = Rows[0];
+    auto *Stack = static_cast<QVBoxLayout *>(pnData->layout());
+    Stack->addWidget(Row1);
+    Stack->addWidget(Row2);
+    const struct
+    {
+        QLabel *Label;
+        const QWidget *Field;
+    } Columns[]
+        = { { lbFrekvence, Row2->edFrekvence }, { lbPSV, Row2->edPSV }, { lbPhase, Row2->edPhase },
+              { lbZ, Row2->edZ }, { lbRL, Row2->edRL }, { lbRx, Row2->edRx }, { lbXx, Row2->edXx },
+              { lbC, Row2->edKapacita }, { lbH, Row2->edIIndukcnost }, { lbAny, Row2->edAny } };
+    for (const auto &C : Columns)
+        C.Label->move(TfraData::FieldLeft(C.Field), C.Label->y());
+    int RowCount = 2;
+    if (chkMinPSV->isChecked()) {
+        Row2->SetRowVisible(false);
+        Row1->SetRowVisible(false);
+        Stack->addWidget(RowMin);
+        RowMin->SetRowVisible(true);
+        Row1->SetRowVisible(true);
+        Row2->SetRowVisible(true);
+        RowCount = 3;
+    } else {
+        // Kept in the area, hidden: a row without a parent would be a window of its own.
+        Stack->removeWidget(RowMin);
+        RowMin->SetRowVisible(false);
+    }
+    pnBottom->setFixedHeight(RowCount * Row1->height() + pnHeader->height() + 1);
     Model().Refresh();
 }
 
@@ -951,6 +1006,8 @@ void TfrmMain::btnLKabClick()
 void TfrmMain::UpdateReadoutHeader()
 {
     pnData->show();
+    for (TfraData *Row : { Rows[1], Rows[2], Rows[0] })
+        Row->ResetLayout();
     lbPSV->setText(QStringLiteral("PSV"));
     lbZ->setText(QStringLiteral("Z [ohm]"));
     SetFontColour(lbPSV, Qt::red, false);
@@ -1046,14 +1103,34 @@ void TfrmMain::btnDelkaKabeluClick()
 
 void TfrmMain::btnZkratClick()
 {
-    if (!Model().Cursor1->IsPlaced()) {
+    TFrekvence &Cursor1 = *Model().Cursor1;
+    if (!Cursor1.IsPlaced()) {
         ShowErrorBox(U("Zelen\xc3\xbd k\xc5\x99\xc3\xad\xc5\xbe nen\xc3\xad nastaven!"),
             QStringLiteral("Impedance kabelu"));
         return;
     }
+    if (Cursor1.Readout == nullptr || !Cursor1.Readout->GetZ(ShortZ)) {
+        ShowErrorBox(
+            QStringLiteral("Impedance Z is not valid!"), QStringLiteral("Cable impedance"));
+        return;
+    }
+    btnRozp->setEnabled(true);
+    btnZkrat->setEnabled(false);
 }
 
-void TfrmMain::btnRozpClick() { }
+void TfrmMain::btnRozpClick()
+{
+    const TFrekvence &Cursor1 = *Model().Cursor1;
+    double OpenZ = 0.0;
+    if (Cursor1.Readout == nullptr || !Cursor1.Readout->GetZ(OpenZ)) {
+        ShowErrorBox(
+            QStringLiteral("Impedance Z is not valid!"), QStringLiteral("Cable impedance"));
+        return;
+    }
+    edZKab->setText(QStr(FormatFloat("#0.0", std::sqrt(ShortZ * OpenZ))));
+    btnRozp->setEnabled(false);
+    btnZkrat->setEnabled(true);
+}
 
 void TfrmMain::rbDelkaKabClick() { UpdateCableGroup(); }
 

@@ -22,7 +22,7 @@ class TfraData;
 class TfrmCfg;
 class TfrmTestColor;
 class TMereni;
-class TGraphHost;
+class TvGraph;
 class TvSmithChart;
 
 // The program's main window: it owns the graph frame, the hidden configuration frame, the
@@ -91,7 +91,7 @@ public:
     TMereni &Mereni() const;
 
     // ---- Owned objects ----
-    TGraphHost *Graph = nullptr;
+    TvGraph *Graph = nullptr;
     TfrmCfg *Cfg = nullptr;
     TfrmTestColor *TestColor = nullptr;
     TvSmithChart *Smith = nullptr;

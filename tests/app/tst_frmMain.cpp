@@ -1,14 +1,16 @@
-#include "app/TGraphHost.h"
 #include "app/TfrmMain.h"
 #include "config/ConfigStore.h"
 #include "config/TDlgConfig.h"
 #include "config/TfrmCfg.h"
 #include "device/TComm.h"
 #include "graph/TAnGraph.h"
+#include "graph/TvGraph.h"
 #include "measure/Globals.h"
 #include "measure/TMereni.h"
 #include "platform/Dialogs.h"
 #include "platform/Paths.h"
+#include "readout/TfraData.h"
+#include "readout/TfrmTestColor.h"
 #include "smith/TSmithChart.h"
 #include "smith/TvSmithChart.h"
 
@@ -115,6 +117,7 @@ private slots:
     void CableLengthAndVelocityFactor();
     void InvalidCableInputIsReportedOncePerRunAfterDrawing();
     void ShortAndFreeGiveTheCableImpedance();
+    void ReadoutRowsFollowMinSwr();
     void EveryHandlerLeavesOnePicture_data();
     void EveryHandlerLeavesOnePicture();
     void StatusBarSaysWhyASweepBroughtNothing_data();
@@ -374,7 +377,7 @@ void TfrmMainTest::ABurstOfResizesGivesOneRedraw()
     QVERIFY(QTest::qWaitFor([&] { return Window.ResizeRedraws() == 2; }, 5000));
     QTest::qWait(1300);
     QCOMPARE(Window.ResizeRedraws(), 2);
-    QCOMPARE(Window.Model().MainLayer.width(), Window.Graph->width());
+    QCOMPARE(Window.Model().MainLayer.width(), Window.Graph->pbGraph->width());
 }
 
 void TfrmMainTest::SetFrequencyRangeMessages_data()
@@ -486,15 +489,61 @@ void TfrmMainTest::ShortAndFreeGiveTheCableImpedance()
 {
     TfrmMain Window;
     Window.show();
+    TfraData &Row = *Window.Rows[1];
+    const auto Last = [&] { return Dialogs->Shown().back(); };
     QVERIFY(!Window.btnRozp->isEnabled());
     QTest::mouseClick(Window.btnZkrat, Qt::LeftButton);
-    QCOMPARE(Dialogs->Shown().back().Text,
-        std::string("Zelen\xc3\xbd k\xc5\x99\xc3\xad\xc5\xbe nen\xc3\xad nastaven!"));
-    QCOMPARE(Dialogs->Shown().back().Caption, std::string("Impedance kabelu"));
-    QVERIFY(!Window.btnRozp->isEnabled());
+    QCOMPARE(
+        Last().Text, std::string("Zelen\xc3\xbd k\xc5\x99\xc3\xad\xc5\xbe nen\xc3\xad nastaven!"));
+    QCOMPARE(Last().Caption, std::string("Impedance kabelu"));
     Window.btnDelkaKabeluClick();
-    QVERIFY(
-        QString::fromStdString(Dialogs->Texts().back()).startsWith(QLatin1String("Oba kurzory")));
+    QVERIFY(QString::fromStdString(Last().Text).startsWith(QLatin1String("Oba kurzory")));
+
+    Window.Model().Cursor1->Frequency = 1.9;
+    Row.ShowZ(true, 0); // the Z field reads "E"
+    QTest::mouseClick(Window.btnZkrat, Qt::LeftButton);
+    QCOMPARE(Last().Text, std::string("Impedance Z is not valid!"));
+    QCOMPARE(Last().Caption, std::string("Cable impedance"));
+    QVERIFY(Window.btnZkrat->isEnabled() && !Window.btnRozp->isEnabled());
+
+    const std::size_t Boxes = Dialogs->Shown().size();
+    Row.ShowZ(false, 25);
+    QTest::mouseClick(Window.btnZkrat, Qt::LeftButton);
+    QVERIFY(!Window.btnZkrat->isEnabled() && Window.btnRozp->isEnabled());
+    Row.ShowZ(true, 0);
+    QTest::mouseClick(Window.btnRozp, Qt::LeftButton); // invalid: the state stays
+    QVERIFY(Window.btnRozp->isEnabled());
+    Row.ShowZ(false, 100);
+    QTest::mouseClick(Window.btnRozp, Qt::LeftButton);
+    QCOMPARE(Window.edZKab->text(), QStringLiteral("50.0"));
+    QVERIFY(Window.btnZkrat->isEnabled() && !Window.btnRozp->isEnabled());
+    QCOMPARE(Dialogs->Shown().size(), Boxes + 1);
+}
+
+void TfrmMainTest::ReadoutRowsFollowMinSwr()
+{
+    TfrmMain Window;
+    Window.show();
+    TfraData *Row1 = Window.Rows[1];
+    TfraData *Row2 = Window.Rows[2];
+    TfraData *RowMin = Window.Rows[0];
+    QVERIFY(Row1->isVisible() && Row2->isVisible() && !RowMin->isVisible());
+    const int Header = Window.pnHeader->height();
+    QCOMPARE(Window.pnBottom->height(), 2 * Row1->height() + Header + 1);
+    QCOMPARE(Window.lbPSV->x(), Row2->edPSV->x());
+    QCOMPARE(Window.lbAny->x(), Row2->edAny->x());
+    QTest::mouseClick(Window.chkMinPSV, Qt::LeftButton);
+    QVERIFY(Row1->isVisible() && Row2->isVisible() && RowMin->isVisible());
+    QCOMPARE(RowMin->parentWidget(), Window.pnData);
+    QCOMPARE(Window.pnBottom->height(), 3 * Row1->height() + Header + 1);
+    QVERIFY(Window.IsMinSwrShown());
+    QTest::mouseClick(Window.chkMinPSV, Qt::LeftButton);
+    QVERIFY(!RowMin->isVisible());
+    QCOMPARE(Window.pnBottom->height(), 2 * Row1->height() + Header + 1);
+    // The legend is never shown, but coloured.
+    QVERIFY(!Window.TestColor->isVisible());
+    QCOMPARE(Window.TestColor->lbU1->palette().color(QPalette::Window), QColor(Qt::blue));
+    QCOMPARE(Window.TestColor->lbU1v->palette().color(QPalette::WindowText), QColor(Qt::black));
 }
 
 void TfrmMainTest::EveryHandlerLeavesOnePicture_data()

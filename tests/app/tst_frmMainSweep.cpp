@@ -81,6 +81,12 @@ void TfrmMainSweepTest::SweepOf160mWithTheMinimumCursorAtTheDip()
     }
     QVERIFY2(std::abs(G.CursorMin->Frequency - DipMHz) <= 0.0101,
         qPrintable(QStringLiteral("%1 vs %2").arg(G.CursorMin->Frequency).arg(DipMHz)));
+    // A drag redraws the cursor layer; the minimum cursor stays in it.
+    G.MoveCursor1(G.OsaX->PlotLeft() + 100, 120);
+    int Red = 0;
+    for (int Y = 60; Y < G.CursorLayer.height() - 60; ++Y)
+        Red += G.CursorLayer.pixel(G.CursorMin->X, Y) == qRgb(255, 0, 0);
+    QVERIFY(Red > 10);
     QVERIFY(Dialogs.Texts().empty());
     QCOMPARE(Sim.Terminate(), 0); // and its link goes
 }
