@@ -186,6 +186,7 @@ QFrame *TfrmMain::BuildRightColumn()
 
     gbKrivky = Named(new QGroupBox(QStringLiteral("Visible curve"), pnMerSeting), "gbKrivky");
     auto *Curves = new QVBoxLayout(gbKrivky);
+    Curves->setContentsMargins(3, 2, 2, 2);
     Curves->setSpacing(0);
     const struct
     {
@@ -213,6 +214,7 @@ QFrame *TfrmMain::BuildRightColumn()
 
     gbOsy = Named(new QGroupBox(U("Vodorovn\xc3\xa9 osy"), pnMerSeting), "gbOsy");
     auto *Axes = new QVBoxLayout(gbOsy);
+    Axes->setContentsMargins(3, 2, 2, 2);
     const struct
     {
         QRadioButton **Button;
@@ -240,6 +242,7 @@ QFrame *TfrmMain::BuildRightColumn()
                             "body jsou dopo\xc4\x8d\xc3\xadt\xc3\xa1v\xc3\xa1ny a\r\ndoba "
                             "jednoho cyklu m\xc4\x9b\xc5\x99\x65n\xc3\xad se zkracuje.\r\n "));
     auto *Property = new QVBoxLayout(gbMerBody);
+    Property->setContentsMargins(3, 2, 2, 2);
     chkVyhlazovat = Named(new QCheckBox(QStringLiteral("Algr.curve"), gbMerBody), "chkVyhlazovat");
     chkVyhlazovat->setChecked(true);
     Property->addWidget(chkVyhlazovat);
@@ -252,6 +255,7 @@ QFrame *TfrmMain::BuildRightColumn()
     Type->setContentsMargins(0, 0, 0, 0);
     GroupBox3 = Named(new QGroupBox(QStringLiteral("Type"), Panel4), "GroupBox3");
     auto *Types = new QVBoxLayout(GroupBox3);
+    Types->setContentsMargins(3, 2, 2, 2);
     Types->setSpacing(0);
     rbImpedance = Named(new QRadioButton(QStringLiteral("Impedance"), GroupBox3), "rbImpedance");
     rbT = Named(new QRadioButton(QStringLiteral("Cable loss"), GroupBox3), "rbT");
@@ -271,6 +275,7 @@ QGroupBox *TfrmMain::BuildCableGroup(QWidget *Parent)
 {
     auto *Group = Named(new QGroupBox(QStringLiteral("Cable"), Parent), "gbLenKabelu");
     auto *Lines = new QVBoxLayout(Group);
+    Lines->setContentsMargins(3, 2, 2, 2);
     Lines->setSpacing(1);
     rbDelkaKab = Named(new QRadioButton(QStringLiteral("Length "), Group), "rbDelkaKab");
     rbZkracKab = Named(new QRadioButton(QStringLiteral("Vel. faktor"), Group), "rbZkracKab");
@@ -382,6 +387,9 @@ QFrame *TfrmMain::BuildGraphColumn()
         (*H.Label)->adjustSize();
     }
     pnData = MakePanel(pnBottom, "pnData");
+    // The rows are wider than the graph column of the default window; they are clipped at
+    // its right edge rather than widening the window past its size.
+    pnData->setMinimumWidth(1);
     new QVBoxLayout(pnData);
     pnData->layout()->setContentsMargins(0, 0, 0, 0);
     pnData->layout()->setSpacing(0);
@@ -537,6 +545,11 @@ void TfrmMain::FormShow()
     Mereni().SmithFrame = Smith;
     Model().Cursor1->SmithFrame = Smith;
     pnSmihGraph->show();
+    // The layouts settle what the start-up changed (the readout area's height, the Smith
+    // panel), and each resize of the graph frame clears its layers: the first picture is
+    // drawn after the last of them, not a second later by the redraw timer.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    Step([this] { Model().Refresh(); });
     Timer2.start();
 }
 

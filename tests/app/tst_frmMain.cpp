@@ -153,6 +153,14 @@ void TfrmMainTest::FreshConfigurationStartsWith160m()
     Window.hide();
     Window.show(); // a second show must not run the start-up again
     QVERIFY(Window.Started());
+    // The first picture is drawn at the size the window shows it, not cleared by the
+    // layouts settling and left for the redraw timer.
+    const QImage &Picture = Window.Model().Composite;
+    QCOMPARE(Picture.size(), Window.Graph->pbGraph->size());
+    QImage Blank(Picture.size(), Picture.format());
+    Blank.fill(QColor(234, 243, 255));
+    QVERIFY(Picture != Blank);
+    QCOMPARE(Window.width(), 1144);
     QCOMPARE(Window.windowTitle(), QStringLiteral("KIVRA Antenne analyzer "));
     QCOMPARE(Window.Model().OsaX->MinValue, 1.81);
     QCOMPARE(Window.Model().OsaX->MaxValue, 2.0);
