@@ -82,6 +82,15 @@ QFrame *MakePanel(QWidget *Parent, const char *Name)
     return Panel;
 }
 
+// A vertical stack filling Panel, with even margins.
+QVBoxLayout *MakeStack(QWidget *Panel, int Margin, int Spacing)
+{
+    auto *Stack = new QVBoxLayout(Panel);
+    Stack->setContentsMargins(Margin, Margin, Margin, Margin);
+    Stack->setSpacing(Spacing);
+    return Stack;
+}
+
 template <typename T> T *Named(T *Widget, const char *Name)
 {
     Widget->setObjectName(QString::fromLatin1(Name));
@@ -152,15 +161,11 @@ QFrame *TfrmMain::BuildRightColumn()
 {
     pnRight = MakePanel(this, "pnRight");
     pnRight->setFixedWidth(100);
-    auto *Column = new QVBoxLayout(pnRight);
-    Column->setContentsMargins(2, 2, 2, 2);
-    Column->setSpacing(2);
+    auto *Column = MakeStack(pnRight, 2, 2);
 
     pnMereniON = MakePanel(pnRight, "pnMereniON");
     pnMereniON->setFixedHeight(71);
-    auto *Measure = new QVBoxLayout(pnMereniON);
-    Measure->setContentsMargins(0, 0, 0, 0);
-    Measure->setSpacing(2);
+    auto *Measure = MakeStack(pnMereniON, 0, 2);
     btnMereni = Named(new QPushButton(QStringLiteral("Mensuration"), pnMereniON), "btnMereni");
     ProgressBar1 = Named(new QProgressBar(pnMereniON), "ProgressBar1");
     ProgressBar1->setTextVisible(false);
@@ -180,9 +185,7 @@ QFrame *TfrmMain::BuildRightColumn()
     Column->addWidget(pnMereniON);
 
     pnMerSeting = MakePanel(pnRight, "pnMerSeting");
-    auto *Settings = new QVBoxLayout(pnMerSeting);
-    Settings->setContentsMargins(0, 0, 0, 0);
-    Settings->setSpacing(2);
+    auto *Settings = MakeStack(pnMerSeting, 0, 2);
 
     gbKrivky = Named(new QGroupBox(QStringLiteral("Visible curve"), pnMerSeting), "gbKrivky");
     auto *Curves = new QVBoxLayout(gbKrivky);
@@ -312,9 +315,7 @@ QFrame *TfrmMain::BuildSmithColumn()
 {
     pnSmihBase = MakePanel(this, "pnSmihBase");
     pnSmihBase->setFixedWidth(345);
-    auto *Column = new QVBoxLayout(pnSmihBase);
-    Column->setContentsMargins(0, 0, 0, 0);
-    Column->setSpacing(0);
+    auto *Column = MakeStack(pnSmihBase, 0, 0);
     pnSmithHeader = MakePanel(pnSmihBase, "pnSmithHeader");
     pnSmithHeader->setFixedHeight(16);
     pnSmihGraph = MakePanel(pnSmihBase, "pnSmihGraph");
@@ -331,9 +332,7 @@ QFrame *TfrmMain::BuildSmithColumn()
 QFrame *TfrmMain::BuildGraphColumn()
 {
     pnGraph = MakePanel(this, "pnGraph");
-    auto *Column = new QVBoxLayout(pnGraph);
-    Column->setContentsMargins(0, 0, 0, 0);
-    Column->setSpacing(0);
+    auto *Column = MakeStack(pnGraph, 0, 0);
 
     pnTop = MakePanel(pnGraph, "pnTop");
     auto *Top = new QVBoxLayout(pnTop);
@@ -367,9 +366,7 @@ QFrame *TfrmMain::BuildGraphColumn()
     Column->addWidget(pnTop);
 
     pnBottom = MakePanel(pnGraph, "pnBottom");
-    auto *Bottom = new QVBoxLayout(pnBottom);
-    Bottom->setContentsMargins(0, 0, 0, 0);
-    Bottom->setSpacing(0);
+    auto *Bottom = MakeStack(pnBottom, 0, 0);
     pnHeader = MakePanel(pnBottom, "pnHeader");
     pnHeader->setFixedHeight(16);
     const struct
