@@ -611,11 +611,10 @@ void TfrmMain::SweepStopped()
     // The watchdog tells the end before the received lines become the last sweep.
     TMereni &M = Mereni();
     const int Received = static_cast<int>(M.CurrentLines().size());
+    // A complete sweep leaves the text of its start; an early end says how far it came.
     if (!FPortFailed && M.ExpectedLines > 0 && Received < M.ExpectedLines)
         StatusBar1->showMessage(
             QStringLiteral("Sweep ended after %1 of %2 points").arg(Received).arg(M.ExpectedLines));
-    else if (!FPortFailed)
-        StatusBar1->clearMessage();
     UpdateBandButtons();
 }
 

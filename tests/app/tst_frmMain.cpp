@@ -650,7 +650,8 @@ void TfrmMainTest::StatusBarCountsAnEarlyEnd()
         M.WatchdogTimer();
         QCOMPARE(M.LastLines().size(), Run);
         QCOMPARE(Window.StatusBar1->currentMessage(),
-            Run < 20 ? QStringLiteral("Sweep ended after 5 of 20 points") : QString());
+            Run < 20 ? QStringLiteral("Sweep ended after 5 of 20 points")
+                     : U(" M\xc4\x9b\xc5\x99\x65n\xc3\xad vypnuto"));
     }
     QVERIFY(Dialogs->Texts().empty());
 }
