@@ -105,18 +105,38 @@ void TfraDataTest::fieldFormats()
     QFETCH(QString, Text);
     QWidget Panel;
     TfraData Row(&Panel);
-    using TShow = void (TfraData::*)(bool, double);
-    const std::pair<TShow, QLineEdit *> Fields[] = { { &TfraData::ShowFrekvence, Row.edFrekvence },
-        { &TfraData::ShowZ, Row.edZ }, { &TfraData::ShowRL, Row.edRL },
-        { &TfraData::ShowPhase, Row.edPhase }, { &TfraData::ShowRx, Row.edRx },
-        { &TfraData::ShowXx, Row.edXx }, { &TfraData::ShowKapacita, Row.edKapacita },
-        { &TfraData::ShowIndukcnost, Row.edIIndukcnost } };
+    QLineEdit *const Edits[] = { Row.edFrekvence, Row.edZ, Row.edRL, Row.edPhase, Row.edRx,
+        Row.edXx, Row.edKapacita, Row.edIIndukcnost };
     Row.edAny->setText(QStringLiteral("old"));
-    if (Field >= 10)
+    switch (Field) {
+    case 0:
+        Row.ShowFrekvence(Invalid, Value);
+        break;
+    case 1:
+        Row.ShowZ(Invalid, Value);
+        break;
+    case 2:
+        Row.ShowRL(Invalid, Value);
+        break;
+    case 3:
+        Row.ShowPhase(Invalid, Value);
+        break;
+    case 4:
+        Row.ShowRx(Invalid, Value);
+        break;
+    case 5:
+        Row.ShowXx(Invalid, Value);
+        break;
+    case 6:
+        Row.ShowKapacita(Invalid, Value);
+        break;
+    case 7:
+        Row.ShowIndukcnost(Invalid, Value);
+        break;
+    default:
         Row.ShowAny(Invalid, Field - 10, Value);
-    else
-        (Row.*Fields[Field].first)(Invalid, Value);
-    QCOMPARE((Field >= 10 ? Row.edAny : Fields[Field].second)->text(), Text);
+    }
+    QCOMPARE((Field >= 10 ? Row.edAny : Edits[Field])->text(), Text);
 }
 
 void TfraDataTest::zValueAndCableLoss()
