@@ -226,12 +226,14 @@ void TfraDataTest::componentsInPlace()
     // A row or legend without a parent would be a window of its own: never shown.
     TfraData Loose(nullptr);
     Loose.SetRowVisible(true);
+    Loose.show();
     QVERIFY(!Loose.isVisible());
     Panel.show();
     Row.SetRowVisible(true);
     QVERIFY(Row.isVisible() && !Row.isWindow());
 
     TfrmTestColor Legend(nullptr);
+    Legend.show();
     QVERIFY(!Legend.isVisible());
     const std::tuple<QLabel *, int, const char *> Labels[]
         = { { Legend.Label4, 9, "A/D[2.5V]" }, { Legend.lbU1, 25, "U1 (50)" },
