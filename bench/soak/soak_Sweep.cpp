@@ -5,7 +5,7 @@
 //
 //   soak_sweep [sweeps]   (default 1000; runs offscreen unless a platform is chosen)
 
-#include "app/TPreviewWindow.h"
+#include "app/TfrmMain.h"
 #include "device/TComm.h"
 #include "graph/TAnGraph.h"
 #include "measure/ReplyLineQt.h"
@@ -111,10 +111,10 @@ int main(int argc, char *argv[])
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(Config.path()));
     QDir().mkpath(Config.filePath(QStringLiteral("kivra")));
     {
-        // No band selected: the window sweeps the maximum range, the longest sweep there is.
+        // The maximum range selected: the longest sweep there is.
         QFile Ini(Config.filePath(QStringLiteral("kivra/KIVRA.INI")));
         if (!Ini.open(QIODevice::WriteOnly)
-            || Ini.write("[COM_PORT]\r\nSELCOM=2\r\nPORT2=9\r\nBAND160=N\r\n") < 0)
+            || Ini.write("[COM_PORT]\r\nSELCOM=2\r\nPORT2=9\r\nBAND160=N\r\nOTHER=A\r\n") < 0)
             return 2;
     }
     QApplication App(argc, argv);
@@ -140,9 +140,9 @@ int main(int argc, char *argv[])
     int TimersAfter = 0;
     qint64 ElapsedMs = 0;
     {
-        TPreviewWindow Window;
+        TfrmMain Window;
         Window.show();
-        TMereni &Mereni = *Window.Graph().Mereni;
+        TMereni &Mereni = Window.Mereni();
         RunUntil([] { return false; }, 200);
         std::printf("before the first sweep: %d file descriptors, %d timers\n", OpenDescriptors(),
             RegisteredTimers(Mereni));
@@ -181,6 +181,8 @@ int main(int argc, char *argv[])
 
     std::printf("sweeps: %d, incomplete: %d, messages shown: %zu, %.1f ms per sweep\n", Sweeps,
         Failures, Dialogs.Shown().size(), Sweeps > 0 ? double(ElapsedMs) / Sweeps : 0.0);
+    for (const TScriptedDialogs::TShown &Shown : Dialogs.Shown())
+        std::printf("shown: %s\n", Shown.Text.c_str());
     std::printf("resident KiB every 100 sweeps:");
     for (const long Kib : Rss)
         std::printf(" %ld", Kib);
