@@ -8,8 +8,6 @@ class QLabel;
 // The about window: the program's picture with its title and version over it.
 class TfrmAbout : public QDialog
 {
-    Q_OBJECT
-
 public:
     // The picture built into the program.
     explicit TfrmAbout(QWidget *Parent = nullptr);

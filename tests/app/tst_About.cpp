@@ -173,13 +173,13 @@ void TAboutTest::showAboutMakesANewWindowEachTime()
         answer.setInterval(10);
         QObject::connect(&answer, &QTimer::timeout, [&] {
             QWidget *modal = QApplication::activeModalWidget();
-            if (!qobject_cast<TfrmAbout *>(modal))
+            if (!dynamic_cast<TfrmAbout *>(modal))
                 return;
             if (seen.size() == size_t(i)) {
                 seen.emplace_back(modal);
                 QTest::keyClick(modal, Qt::Key_Escape);
             } else {
-                qobject_cast<TfrmAbout *>(modal)->reject();
+                dynamic_cast<TfrmAbout *>(modal)->reject();
             }
         });
         answer.start();
@@ -188,7 +188,7 @@ void TAboutTest::showAboutMakesANewWindowEachTime()
         QVERIFY2(seen.back().isNull(), "the window is freed when it closes");
     }
     for (QWidget *w : QApplication::topLevelWidgets())
-        QVERIFY(!qobject_cast<TfrmAbout *>(w));
+        QVERIFY(!dynamic_cast<TfrmAbout *>(w));
 }
 
 QTEST_MAIN(TAboutTest)
