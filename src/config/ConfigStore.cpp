@@ -15,8 +15,8 @@
 #include <string>
 #include <string_view>
 
-// Plain bytes in and out: the values are ASCII in practice, and anything else goes back to
-// the file exactly as it came.
+// Plain bytes in and out: the values are ASCII in practice, and anything else (a text another
+// program wrote in its own code page) goes back to the file exactly as it came.
 #define SI_NO_CONVERSION
 #include <SimpleIni.h>
 
@@ -98,6 +98,16 @@ const TBandLimitKeys &LimitKeysOf(TConfigItem Item)
 
 bool IsLineBreak(char C) { return C == '\r' || C == '\n'; }
 
+// A value is one character per byte, as ReadConfigValue returns it, so whatever bytes were
+// read go back unchanged. A character beyond one byte can only come from the user's typing;
+// such a value is written in UTF-8, as other programs will read it.
+QByteArray ValueBytes(const QString &Value)
+{
+    const bool OneBytePerCharacter
+        = std::all_of(Value.begin(), Value.end(), [](QChar C) { return C.unicode() <= 0xFF; });
+    return OneBytePerCharacter ? Value.toLatin1() : Value.toUtf8();
+}
+
 // SimpleIni stops at the first NUL byte and, after a "[" line without its "]", files every
 // following key under a section named after the broken line, which it then writes back as
 // two lines. Turn NULs into line breaks and leave broken header lines out (the profile
@@ -152,12 +162,7 @@ public:
     explicit TIniFile(TMode Mode)
         : Path(KivraIniPath())
     {
-        // Duplicate keys are kept apart, so that the first one can win as in the profile
-        // reader and a write keeps the others where they were.
-        Ini.SetMultiKey(true);
-        Ini.SetMultiLine(false);
-        Ini.SetQuotes(false);
-        Ini.SetSpaces(false);
+        Configure(Ini);
 
         QFile File(QString::fromStdString(Path));
         if (!File.exists())
@@ -185,12 +190,12 @@ public:
                 return A.nOrder < B.nOrder;
             });
         const std::string_view Text = Unquoted(First->pItem);
-        return QString::fromUtf8(Text.data(), static_cast<qsizetype>(Text.size()));
+        return QString::fromLatin1(Text.data(), static_cast<qsizetype>(Text.size()));
     }
 
     void Write(const char *Section, const char *Key, const QString &Value)
     {
-        const QByteArray Bytes = Value.toUtf8();
+        const QByteArray Bytes = ValueBytes(Value);
         // A line break would start new keys of its own; a NUL would cut the value short.
         if (std::any_of(
                 Bytes.begin(), Bytes.end(), [](char C) { return IsLineBreak(C) || C == '\0'; }))
@@ -202,9 +207,7 @@ public:
 
     void Save() const
     {
-        std::string Text;
-        if (Ini.Save(Text, true) < 0)
-            throw WriteError();
+        const std::string Text = StableText();
         if (!QDir().mkpath(QString::fromStdString(KivraConfigDir())))
             throw WriteError();
         // The new text goes to a temporary file that replaces the old one only when complete.
@@ -220,6 +223,40 @@ public:
 
 private:
     EKivraError WriteError() const { return EKivraError("Unable to write to " + Path); }
+
+    static void Configure(CSimpleIniA &Target)
+    {
+        // Duplicate keys are kept apart, so that the first one can win as in the profile
+        // reader and a write keeps the others where they were.
+        Target.SetMultiKey(true);
+        Target.SetMultiLine(false);
+        Target.SetQuotes(false);
+        Target.SetSpaces(false);
+    }
+
+    // The parser does not read every text it writes back the same way: a comment that
+    // follows skipped lines at the top is a section's comment on the way in and becomes the
+    // file's comment, with blank lines after it, on the next way in. Reading the text back
+    // until it no longer changes makes every later save of the same values give the same
+    // bytes.
+    std::string StableText() const
+    {
+        std::string Text;
+        if (Ini.Save(Text, true) < 0)
+            throw WriteError();
+        for (int Round = 0; Round < 4; ++Round) {
+            CSimpleIniA Again;
+            Configure(Again);
+            std::string Next;
+            if (Again.LoadData(ParsableText(QByteArray::fromStdString(Text))) < 0
+                || Again.Save(Next, true) < 0)
+                throw WriteError();
+            if (Next == Text)
+                break;
+            Text = std::move(Next);
+        }
+        return Text;
+    }
 
     std::string Path;
     CSimpleIniA Ini;
@@ -274,7 +311,10 @@ QString ConfigDefault(TConfigItem Item) { return QString::fromUtf8(KeyOf(Item).D
 int ReadConfigInt(TConfigItem Item)
 {
     int Value = 0;
-    if (TryStrToInt(ReadConfigValue(Item).toStdString(), Value))
+    // A negative colour names a system colour of the desktop the file came from; there is
+    // none to map it to here.
+    if (TryStrToInt(ReadConfigValue(Item).toStdString(), Value)
+        && !(Item == ciGraphColor && Value < 0))
         return Value;
     return StrToInt(KeyOf(Item).Default);
 }

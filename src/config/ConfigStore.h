@@ -4,6 +4,9 @@
 
 // The settings in KIVRA.INI, one value per call: every call opens the file, does its one
 // read or write and releases it again, so a write is on disk when the call returns.
+// Values are one character per byte of the file (Latin-1), so any byte another program wrote
+// comes back unchanged through a read and a write; a written character beyond one byte makes
+// the value go to the file in UTF-8.
 
 enum TConfigItem
 {
@@ -50,7 +53,8 @@ QString ConfigDefault(TConfigItem Item);
 
 // The value of an integer item (ports, SELCOM, colour, CH_IMP) as a number; the built-in
 // default when the stored text is not one, so a hand-edited "COM 3" cannot stop the dialog
-// from opening. Opening the port converts strictly instead and reports such a value.
+// from opening. Opening the port converts strictly instead and reports such a value. A
+// negative BK_GRAPH_COLOR (a system colour) reads as the default colour too.
 // Items whose default is not an integer raise EConvertError.
 int ReadConfigInt(TConfigItem Item);
 

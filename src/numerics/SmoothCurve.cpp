@@ -23,6 +23,13 @@ double IntPower(double X, int K)
 // doubles); higher ones, which nobody smooths with, go through the matrix classes only.
 constexpr int kFlatMaxColumns = 32;
 
+// How far from the origin, in multiples of its spread, a window may lie for its normal
+// equations to be kept. Their error grows with that distance: at 33 (the last window of a
+// 501-point sweep of indices) it stays below 1e-3 ohm, while near 190 (a file of 2901
+// points) it reaches tens of ohms. Every window of a sweep keeps the normal equations' value,
+// bit for bit; farther windows are solved orthogonally.
+constexpr double kNormalEquationsReach = 34.0;
+
 // The windows of one smoothing run fitted on flat arrays. Each window repeats, step for
 // step and in the same order, what FillDesignRow and FitAndEvaluate do through the matrix
 // classes (design rows, normal equations, the elimination of SolveLinear, the evaluation),
@@ -30,17 +37,21 @@ constexpr int kFlatMaxColumns = 32;
 // their allocations per window are gone. A step that the matrix code would report (a
 // non-finite product or quotient, a column without a pivot) makes Fit answer false: the
 // caller then runs that window through the matrix classes, which show and raise exactly as
-// they always do.
+// they always do. A window beyond kNormalEquationsReach that the normal equations get
+// through is then fitted once more, by a QR factorisation of the same model in a
+// well-conditioned basis, and that value is the one kept.
 class TFlatWindowFit
 {
 public:
     TFlatWindowFit(const TDoubleArray &xList, int Columns)
         : M(Columns)
         , Points(xList.Count())
+        , X(xList.Data())
         , Powers(static_cast<std::size_t>(xList.Count()) * static_cast<std::size_t>(Columns))
         , Normal(static_cast<std::size_t>(Columns) * static_cast<std::size_t>(Columns + 1))
         , PivotOf(static_cast<std::size_t>(Columns))
         , Coefficients(static_cast<std::size_t>(Columns))
+        , Diagonal(static_cast<std::size_t>(Columns))
     {
         // x^k rounded once from the extended product, as FillDesignRow writes a design row
         // and IntPower evaluates the fit: both build it by the same repeated products.
@@ -125,10 +136,84 @@ public:
         for (int k = 0; k < M; ++k)
             sum = sum + PowersOf(k)[Index] * Coefficients[Slot(k)];
         Value = sum;
+
+        const auto [lo, hi] = std::minmax_element(X + First, X + First + Rows);
+        const double magnitude = std::max(std::fabs(*lo), std::fabs(*hi));
+        double stable = 0.0;
+        if (magnitude > kNormalEquationsReach * (*hi - *lo)
+            && FitOrthogonally(First, Rows, *lo, *hi, y, Index, stable))
+            Value = stable;
         return true;
     }
 
 private:
+    // The same model, y = x (d1 + d2 u + ... + d(m) u^(m-1)) with u running over [-1, 1]
+    // across the window, spans exactly the polynomials of degree m without a constant term,
+    // but its columns are far from parallel. Householder QR of that design matrix, so the
+    // conditioning is not squared either. False when the basis degenerates (all x equal)
+    // or a value leaves the double range; the caller then keeps the normal equations' value.
+    bool FitOrthogonally(
+        int First, int Rows, double Lo, double Hi, const double *y, int Index, double &Value)
+    {
+        const double *x = X + First;
+        const double centre = Lo + (Hi - Lo) / 2.0;
+        const double halfSpan = (Hi - Lo) / 2.0;
+        const double magnitude = std::max(std::fabs(Lo), std::fabs(Hi));
+        if (!(halfSpan > 0.0) || !std::isfinite(magnitude))
+            return false;
+        Basis.resize(static_cast<std::size_t>(Rows) * static_cast<std::size_t>(M));
+        Rhs.assign(y + First, y + First + Rows);
+        const double toU = 1.0 / halfSpan;
+        const double toUnit = 1.0 / magnitude;
+        for (int i = 0; i < Rows; ++i) {
+            const double u = (x[i] - centre) * toU;
+            double f = x[i] * toUnit;
+            for (int k = 0; k < M; ++k) {
+                Basis[Flat(k, i, Rows)] = f;
+                f *= u;
+            }
+        }
+
+        for (int k = 0; k < M; ++k) {
+            double *v = &Basis[Flat(k, 0, Rows)];
+            double norm = 0.0;
+            for (int i = k; i < Rows; ++i)
+                norm += v[i] * v[i];
+            norm = std::sqrt(norm);
+            if (!(norm > 0.0))
+                return false;
+            // The reflection maps the column onto alpha e(k); the sign keeps v[k] away from 0.
+            const double alpha = v[k] > 0.0 ? -norm : norm;
+            v[k] -= alpha;
+            const double tau = -1.0 / (alpha * v[k]);
+            const auto reflect = [&](double *Column) {
+                double dot = 0.0;
+                for (int i = k; i < Rows; ++i)
+                    dot += v[i] * Column[i];
+                dot *= tau;
+                for (int i = k; i < Rows; ++i)
+                    Column[i] -= dot * v[i];
+            };
+            for (int j = k + 1; j < M; ++j)
+                reflect(&Basis[Flat(j, 0, Rows)]);
+            reflect(Rhs.data());
+            Diagonal[Slot(k)] = alpha;
+        }
+        for (int k = M - 1; k >= 0; --k) {
+            double sum = Rhs[Slot(k)];
+            for (int j = k + 1; j < M; ++j)
+                sum -= Basis[Flat(j, k, Rows)] * Coefficients[Slot(j)];
+            Coefficients[Slot(k)] = sum / Diagonal[Slot(k)];
+        }
+
+        const double u0 = (X[Index] - centre) * toU;
+        double sum = Coefficients[Slot(M - 1)];
+        for (int k = M - 2; k >= 0; --k)
+            sum = sum * u0 + Coefficients[Slot(k)];
+        Value = X[Index] * toUnit * sum;
+        return std::isfinite(Value);
+    }
+
     static std::size_t Flat(int Row, int Col, int Width)
     {
         return static_cast<std::size_t>(Row) * static_cast<std::size_t>(Width)
@@ -168,10 +253,14 @@ private:
 
     int M;
     int Points;
+    const double *X;
     std::vector<double> Powers; // Powers[k * Points + i] = x_i^(k+1)
     std::vector<double> Normal; // M x (M + 1), row-major
     std::vector<int> PivotOf;
     std::vector<double> Coefficients;
+    std::vector<double> Diagonal; // of R in the QR factorisation
+    std::vector<double> Basis; // the window's design matrix column by column, then its QR
+    std::vector<double> Rhs;
 };
 
 } // namespace

@@ -5,7 +5,9 @@
 
 // Sliding-window least-squares smoothing of a measured series. Each window of xstep points
 // is fitted with y = c1 x + c2 x^2 + ... + c(m) x^m, m = nKrivka + 1 (no constant term), and
-// the fit is evaluated at the window's middle point.
+// the fit is evaluated at the window's middle point. Windows near the origin against their
+// spread (every window of a sweep) solve the normal equations; farther ones, where those
+// lose their digits, solve the same model by an orthogonal factorisation.
 //
 // result is resized to Count(xList) when its length differs; points the routine does not
 // write keep what result held. Argument faults show a message and leave result untouched.

@@ -54,7 +54,7 @@ double Checked(double Value) { return std::isfinite(Value) ? Value : FCheck(Valu
 
 // A column index that CheckIndex let through but that lies below 0 ends in the row's own
 // index error; every other one fits an int.
-int RowIndex(long long Col) { return Col < 0 ? -1 : static_cast<int>(Col); }
+int ItemIndexOfColumn(long long Col) { return Col < 0 ? -1 : static_cast<int>(Col); }
 
 } // namespace
 
@@ -64,7 +64,7 @@ double TQuadDoubleArray::GetValueChecked(int Row, int Col) const
     const long long c = Col - 1LL;
     if (!CheckIndex64(r, c))
         return 0.0;
-    return RowAt(r).ItemRef(RowIndex(c));
+    return RowAt(r).ItemRef(ItemIndexOfColumn(c));
 }
 
 void TQuadDoubleArray::SetValueChecked(int Row, int Col, double Value)
@@ -73,7 +73,7 @@ void TQuadDoubleArray::SetValueChecked(int Row, int Col, double Value)
     const long long c = Col - 1LL;
     if (!CheckIndex64(r, c))
         return;
-    RowAt(r).ItemRef(RowIndex(c)) = Value;
+    RowAt(r).ItemRef(ItemIndexOfColumn(c)) = Value;
 }
 
 int TQuadDoubleArray::ColCount() const { return RowAt(0).Count(); }

@@ -78,9 +78,12 @@ void FloodFillToBorder(QImage &Image, int X, int Y, TColor Border, TColor Fill)
     auto Pixel = [&Image](int Px, int Py) -> QRgb & {
         return reinterpret_cast<QRgb *>(Image.scanLine(Py))[Px];
     };
+    // Pixels that already have the fill colour belong to the region and are passed through,
+    // so only the mask, not the colour, tells what has been filled.
+    std::vector<unsigned char> Visited(static_cast<size_t>(W) * static_cast<size_t>(H), 0);
     auto Fillable = [&](int Px, int Py) {
-        const QRgb P = Pixel(Px, Py) & 0xFFFFFFu;
-        return P != BorderRgb && P != (FillRgb & 0xFFFFFFu);
+        return !Visited[static_cast<size_t>(Py) * static_cast<size_t>(W) + static_cast<size_t>(Px)]
+            && (Pixel(Px, Py) & 0xFFFFFFu) != BorderRgb;
     };
     if (!Fillable(X, Y))
         return;
@@ -99,8 +102,11 @@ void FloodFillToBorder(QImage &Image, int X, int Y, TColor Border, TColor Fill)
         int R = Sx;
         while (R < W - 1 && Fillable(R + 1, Sy))
             ++R;
-        for (int I = L; I <= R; ++I)
+        unsigned char *Row = &Visited[static_cast<size_t>(Sy) * static_cast<size_t>(W)];
+        for (int I = L; I <= R; ++I) {
             Pixel(I, Sy) = FillRgb;
+            Row[I] = 1;
+        }
         for (int Ny : { Sy - 1, Sy + 1 }) {
             if (Ny < 0 || Ny >= H)
                 continue;

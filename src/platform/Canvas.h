@@ -53,8 +53,8 @@ QRect ShapeFillRect(int Left, int Top, int Right, int Bottom);
 QFont CanvasFont(bool Bold, int PixelSize = 11);
 
 // Fills the 4-connected region around (X, Y) whose pixels are not Border with Fill; the
-// region ends only at Border pixels. Nothing happens when the seed lies outside the image or
-// already has the fill colour.
+// region ends only at Border pixels and runs on through pixels that already have the fill
+// colour. Nothing happens when the seed lies outside the image or on the border colour.
 void FloodFillToBorder(QImage &Image, int X, int Y, TColor Border, TColor Fill);
 
 // Dest := Source AND Mask, pixel by pixel: the picture that copying Source onto Dest and then

@@ -217,9 +217,16 @@ void TConfigStoreTest::ValuesReturnedAsStored_data()
     QTest::newRow("not a number") << ciPort2 << QStringLiteral("COM 3")
                                   << QByteArray("PORT2=COM 3");
     QTest::newRow("empty") << ciVelocityFactor << QString() << QByteArray("ZKRAC_CINITEL_KAB=");
-    QTest::newRow("Czech text") << ciChImp << QStringLiteral("Přepsat")
-                                << QByteArray("CH_IMP=P\xC5\x99"
-                                              "epsat");
+    QTest::newRow("Windows-1250 text") << ciChImp
+                                       << QString::fromLatin1("P\xF8"
+                                                              "epsat")
+                                       << QByteArray("CH_IMP=P\xF8"
+                                                     "epsat");
+    QTest::newRow("UTF-8 bytes") << ciChImp
+                                 << QString::fromLatin1("P\xC5\x99"
+                                                        "epsat")
+                                 << QByteArray("CH_IMP=P\xC5\x99"
+                                               "epsat");
     QTest::newRow("semicolon and equals")
         << ciChImp << QStringLiteral("5;0=x") << QByteArray("CH_IMP=5;0=x");
 }

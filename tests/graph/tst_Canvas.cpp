@@ -44,6 +44,8 @@ private slots:
     void notXorShowsColourAndRestores();
     void ellipseStaysInsideBox();
     void floodFillStopsAtBorder();
+    void floodFillPassesThroughFillColour_data();
+    void floodFillPassesThroughFillColour();
     void floodFillIgnoresBadSeed();
     void floodFillLargeAreaUsesNoRecursion();
     void andCopyKeepsDarkerPixels();
@@ -212,6 +214,35 @@ void TCanvasTest::floodFillStopsAtBorder()
     QCOMPARE(At(Image, 18, 18), clWhite);
     QCOMPARE(At(Image, 19, 1), clWhite);
     QCOMPARE(CountColor(Image, clBlue), 190);
+}
+
+void TCanvasTest::floodFillPassesThroughFillColour_data()
+{
+    QTest::addColumn<int>("SeedX");
+    QTest::addColumn<int>("SeedY");
+    QTest::newRow("seed on white") << 0 << 0;
+    QTest::newRow("seed on the fill colour") << 2 << 10;
+    QTest::newRow("seed beyond a wall of fill colour") << 19 << 19;
+}
+
+void TCanvasTest::floodFillPassesThroughFillColour()
+{
+    // A grey frame; outside it a wall and a dot already in the fill colour, inside a white
+    // hole. The fill covers all outside the frame and nothing inside.
+    QFETCH(int, SeedX);
+    QFETCH(int, SeedY);
+    QImage Image = WhiteLayer(20, 20);
+    for (int I = 5; I <= 14; ++I)
+        for (const QPoint &P : { QPoint(I, 5), QPoint(I, 14), QPoint(5, I), QPoint(14, I) })
+            Image.setPixel(P, qRgb(128, 128, 128));
+    for (int Y = 0; Y < 20; ++Y)
+        Image.setPixel(2, Y, qRgb(0, 0, 255));
+    Image.setPixel(17, 3, qRgb(0, 0, 255));
+    TCanvas Canvas(&Image);
+    Canvas.BrushColor = clBlue;
+    Canvas.FloodFill(SeedX, SeedY, clGray);
+    QCOMPARE(CountColor(Image, clBlue), 400 - 100);
+    QCOMPARE(CountColor(Image, clWhite), 64);
 }
 
 void TCanvasTest::floodFillIgnoresBadSeed()

@@ -6,11 +6,14 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
 #include <memory>
 #include <random>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -59,6 +62,47 @@ QString RunSmoothing(const std::function<void(TDoubleArray &)> &Smooth, TDoubleA
     return QString();
 }
 
+// Noisy reactance-like data quantised to 0.1, with sign changes and exact zeros, so the
+// elimination meets every kind of value.
+TDoubleArray NoisySeries(int Points, double Scale)
+{
+    std::mt19937 gen(11);
+    std::normal_distribution<double> noise(0.0, 3.0);
+    return Series(Points, [&](int i) {
+        return Scale * std::round((20.0 * std::sin(i * 0.01) + noise(gen)) * 10.0) / 10.0;
+    });
+}
+
+__extension__ typedef __int128 TWide;
+__extension__ typedef __float128 TQuad;
+
+// The fit y = c1 x + c2 x^2 + c3 x^3 of the 16 points from First, evaluated at First + 8, for
+// whole-number abscissae: the normal equations are summed exactly, and elimination of the
+// positive definite system in quadruple precision leaves an error far below 1e-9 ohm.
+double ExactFit(const TDoubleArray &x, const TDoubleArray &y, int First)
+{
+    TQuad n[3][4] = {};
+    for (int k = First; k < First + 16; ++k) {
+        const TWide xk = static_cast<TWide>(x.Item(k));
+        const TWide powers[7] = { 1, xk, xk * xk, xk * xk * xk, xk * xk * xk * xk,
+            xk * xk * xk * xk * xk, xk * xk * xk * xk * xk * xk };
+        for (int r = 0; r < 3; ++r) {
+            for (int c = 0; c < 3; ++c)
+                n[r][c] += static_cast<TQuad>(powers[r + c + 2]);
+            n[r][3] += static_cast<TQuad>(powers[r + 1]) * static_cast<TQuad>(y.Item(k));
+        }
+    }
+    for (int c = 0; c < 3; ++c)
+        for (int r = c + 1; r < 3; ++r)
+            for (int j = 3; j >= c; --j)
+                n[r][j] -= n[r][c] / n[c][c] * n[c][j];
+    const TQuad x0 = static_cast<TQuad>(x.Item(First + 8));
+    const TQuad c3 = n[2][3] / n[2][2];
+    const TQuad c2 = (n[1][3] - n[1][2] * c3) / n[1][1];
+    const TQuad c1 = (n[0][3] - n[0][2] * c3 - n[0][1] * c2) / n[0][0];
+    return static_cast<double>(((c3 * x0 + c2) * x0 + c1) * x0);
+}
+
 bool SameBits(const TDoubleArray &A, const TDoubleArray &B)
 {
     return A.Count() == B.Count()
@@ -86,7 +130,10 @@ private slots:
     void ResultMayBeTheInput();
     void OtherWindowAndDegree();
     void SingularWindowRaisesAfterWrittenPoints();
+    void FitStaysAccurateOverTheLongestSweep_data();
     void FitStaysAccurateOverTheLongestSweep();
+    void FitStaysCloseToTheExactFit_data();
+    void FitStaysCloseToTheExactFit();
     void SameBitsAsTheMatrixFit_data();
     void SameBitsAsTheMatrixFit();
 
@@ -285,22 +332,65 @@ void TSmoothCurveTest::SingularWindowRaisesAfterWrittenPoints()
     QCOMPARE(result.Item(4), -1.0);
 }
 
+void TSmoothCurveTest::FitStaysAccurateOverTheLongestSweep_data()
+{
+    QTest::addColumn<int>("Points");
+    QTest::newRow("longest sweep") << 501; // 10 kHz steps over 5 MHz
+    QTest::newRow("loaded file") << 2901; // 10 kHz steps over 1-30 MHz
+}
+
 void TSmoothCurveTest::FitStaysAccurateOverTheLongestSweep()
 {
-    // 501 points is the longest sweep the analyzer delivers (10 kHz steps over 5 MHz). The
-    // normal equations grow ill-conditioned with the index, so check the far end with a
+    // The normal equations grow ill-conditioned with the index, so check the far end with a
     // cubic through the origin, which lies in the model and must come back unchanged.
-    const int n = 501;
+    QFETCH(int, Points);
     const auto model = [](int i) {
         const double x = i;
         return 0.5 * x - 1e-3 * x * x + 1e-6 * x * x * x;
     };
-    TDoubleArray result = Series(n, [](int) { return -1.0; });
-    SmoothCurve(Index(n), Series(n, model), 16, 2, result);
+    TDoubleArray result = Series(Points, [](int) { return -1.0; });
+    SmoothCurve(Index(Points), Series(Points, model), 16, 2, result);
     double worst = 0.0;
-    for (int i = 16; i < n - 8; ++i)
+    for (int i = 16; i < Points - 8; ++i)
         worst = std::max(worst, std::fabs(result.Item(i) - model(i)));
     QVERIFY2(worst < 1e-4, qPrintable(QString::number(worst)));
+}
+
+void TSmoothCurveTest::FitStaysCloseToTheExactFit_data()
+{
+    QTest::addColumn<int>("Points");
+    QTest::addColumn<double>("FirstX");
+    QTest::addColumn<double>("Step");
+    QTest::addColumn<double>("Bound");
+
+    // A sweep keeps the values of its normal equations, whose own error it is.
+    QTest::newRow("longest sweep") << 501 << 0.0 << 1.0 << 1e-3;
+    QTest::newRow("loaded file") << 2901 << 0.0 << 1.0 << 1e-2;
+    QTest::newRow("abscissa in kHz") << 2901 << 1000.0 << 10.0 << 1e-2;
+}
+
+void TSmoothCurveTest::FitStaysCloseToTheExactFit()
+{
+    QFETCH(int, Points);
+    QFETCH(double, FirstX);
+    QFETCH(double, Step);
+    QFETCH(double, Bound);
+
+    const TDoubleArray x = Series(Points, [&](int i) { return FirstX + Step * i; });
+    const TDoubleArray y = NoisySeries(Points, 1.0);
+    TDoubleArray result = y;
+    SmoothCurve(x, y, 16, 2, result);
+    QVERIFY(Shown(*ScriptedDialogs).isEmpty());
+    double worst = 0.0;
+    int worstAt = 0;
+    for (int i = 8; i + 16 < Points; ++i) {
+        const double error = std::fabs(result.Item(i + 8) - ExactFit(x, y, i));
+        if (error > worst) {
+            worst = error;
+            worstAt = i + 8;
+        }
+    }
+    QVERIFY2(worst < Bound, qPrintable(QStringLiteral("%1 at %2").arg(worst).arg(worstAt)));
 }
 
 void TSmoothCurveTest::SameBitsAsTheMatrixFit_data()
@@ -309,17 +399,22 @@ void TSmoothCurveTest::SameBitsAsTheMatrixFit_data()
     QTest::addColumn<int>("Window");
     QTest::addColumn<int>("Degree");
     QTest::addColumn<double>("Scale");
+    QTest::addColumn<int>("ConstantFrom");
     QTest::addColumn<QString>("Raised");
 
     const QString none;
-    QTest::newRow("sweep of 1-30 MHz") << 2901 << 16 << 2 << 1.0 << none;
-    QTest::newRow("short window, line") << 300 << 5 << 1 << 1.0 << none;
-    QTest::newRow("high degree") << 400 << 24 << 12 << 1.0 << none;
-    QTest::newRow("degree beyond the flat fit") << 200 << 40 << 33 << 1.0 << none;
+    QTest::newRow("longest sweep") << 501 << 16 << 2 << 1.0 << 0 << none;
+    QTest::newRow("short window, line") << 130 << 5 << 1 << 1.0 << 0 << none;
+    QTest::newRow("high degree") << 400 << 24 << 12 << 1.0 << 0 << none;
+    QTest::newRow("degree beyond the flat fit") << 200 << 40 << 33 << 1.0 << 0 << none;
     // Values near the top of the double range overflow the normal equations: the fit
     // raises at the first window it evaluates, as the matrix code does.
     QTest::newRow("overflowing values")
-        << 100 << 16 << 2 << 1e300 << QString::fromUtf8(kOverflowMessage);
+        << 100 << 16 << 2 << 1e300 << 0 << QString::fromUtf8(kOverflowMessage);
+    // From point 300 on every x is 1024: the first window held entirely there lies far from
+    // the origin against its zero spread, and its exactly singular normal equations raise.
+    QTest::newRow("singular window far out")
+        << 400 << 16 << 2 << 1.0 << 300 << QStringLiteral("20517");
 }
 
 void TSmoothCurveTest::SameBitsAsTheMatrixFit()
@@ -328,20 +423,18 @@ void TSmoothCurveTest::SameBitsAsTheMatrixFit()
     QFETCH(int, Window);
     QFETCH(int, Degree);
     QFETCH(double, Scale);
+    QFETCH(int, ConstantFrom);
     QFETCH(QString, Raised);
 
-    // Noisy reactance-like data quantised to 0.1, with sign changes and exact zeros, so the
-    // elimination meets every kind of value.
-    std::mt19937 gen(11);
-    std::normal_distribution<double> noise(0.0, 3.0);
-    const TDoubleArray x = Index(Points);
-    const TDoubleArray y = Series(Points, [&](int i) {
-        return Scale * std::round((20.0 * std::sin(i * 0.01) + noise(gen)) * 10.0) / 10.0;
-    });
+    const TDoubleArray x
+        = Series(Points, [&](int i) { return ConstantFrom > 0 && i >= ConstantFrom ? 1024 : i; });
+    const TDoubleArray y = NoisySeries(Points, Scale);
 
     TDoubleArray expected;
     const QString expectedError = RunSmoothing(
         [&](TDoubleArray &r) { SmoothWithMatrices(x, y, Window, Degree, r); }, expected);
+    const QStringList expectedShown = Shown(*ScriptedDialogs);
+    ScriptedDialogs->ClearShown();
     TDoubleArray actual;
     actual.SetCount(Points);
     const QString actualError
@@ -349,6 +442,7 @@ void TSmoothCurveTest::SameBitsAsTheMatrixFit()
 
     QVERIFY(expectedError.startsWith(Raised));
     QCOMPARE(actualError, expectedError);
+    QCOMPARE(Shown(*ScriptedDialogs), expectedShown);
     QVERIFY(SameBits(actual, expected));
 }
 

@@ -1,0 +1,114 @@
+#pragma once
+
+#include "platform/Canvas.h"
+
+#include <QImage>
+#include <QStringList>
+#include <QTimer>
+
+#include <vector>
+
+class QWidget;
+
+// One plotted point: where it sits relative to the chart centre (OffsetY positive upwards)
+// and the whole-number values it came from.
+struct TSmithPoint
+{
+    int Freq = 0;
+    int OffsetX = 0;
+    int OffsetY = 0;
+    int R = 0;
+    int X = 0;
+    // False when the load has no place on the chart against the Z0 it was added with (a Z0
+    // of zero or less, or R + jX = -Z0); such a point keeps its values for a later re-plot
+    // but is neither drawn nor found by the cursor.
+    bool Plotted = false;
+};
+
+// The offsets of R + jX against Z0 on a chart of the given radius. False, leaving the
+// offsets alone, when the load cannot be placed: Z0 <= 0 (there is no chart for it and
+// R = X = 0 would divide zero by zero), a load equal to -Z0, or an offset that does not fit
+// a pixel coordinate.
+bool SmithOffsets(int R, int X, int Z0, int Radius, int &OffsetX, int &OffsetY);
+
+// The system's button face, which surrounds the chart.
+TColor ButtonFaceColor();
+
+// The Smith chart: a grid layer, a cursor label layer and a point layer, composed into a
+// picture that the host's paint box shows. The centre and radius are fixed at creation;
+// resizing only changes how much of the picture there is.
+class TSmithChart
+{
+public:
+    // PaintBox is the widget that shows Buffer (a link; may be null). It is asked to repaint
+    // after each composition that did not come from its own paint event.
+    TSmithChart(int ACentreX, int ACentreY, int ARadius, QWidget *APaintBox);
+    virtual ~TSmithChart();
+    TSmithChart(const TSmithChart &) = delete;
+    TSmithChart &operator=(const TSmithChart &) = delete;
+
+    // Every layer takes the new size; the grid and the label are drawn anew, the point layer
+    // keeps its picture (white where it grew).
+    void Resize(int Width, int Height);
+    // Grid, then label and points laid over it with a bitwise AND (white is transparent),
+    // into Buffer; then the paint box is asked to repaint unless the request came from it.
+    void Compose(bool FromPaint = false);
+    void FillBackground();
+    void DrawGrid();
+    void ClearLabelLayer();
+    void ClearPointLayer();
+    void DrawPoints();
+    void ClearPoints();
+    // Appends the point, moves the label to it and, when Redraw is set, draws the points.
+    void AddPoint(bool Redraw, int Freq, int R, int X, int Z0);
+    // The first of the plotted points nearest to Freq, if it lies within 49 kHz.
+    bool FindPoint(int Freq, int &PX, int &PY, int &R, int &X) const;
+    void ShowCursor(int Freq);
+    // Lines := one "F R X " line, ended by a carriage return, per point.
+    void SaveLines();
+    // Adds a point for each line whose first three fields read, then draws and composes.
+    void ReplotLines(const QStringList &ALines, int Z0);
+    // ReplotLines of the saved lines against ChImp.
+    void ReplotStored();
+
+    const QImage &GridLayer() const { return FGridLayer; }
+    const QImage &LabelLayer() const { return FLabelLayer; }
+    const QImage &PointLayer() const { return FPointLayer; }
+    const QImage &Buffer() const { return FBuffer; }
+    const QStringList &Lines() const { return FLines; }
+    const std::vector<TSmithPoint> &Points() const { return FPoints; }
+    int CentreX() const { return FCentreX; }
+    int CentreY() const { return FCentreY; }
+    int Radius() const { return FRadius; }
+    int CursorFreq() const { return FCursorFreq; }
+    bool TimerActive() const { return FTimer.isActive(); }
+    // What the timer does when it fires.
+    void TimerElapsed();
+
+private:
+    void AppendPoint(int Freq, int R, int X, int Z0);
+    // The label of ShowCursor without the composition.
+    void DrawLabel(int Freq);
+    void Circle(double X, double Y, double R);
+
+    QImage FGridLayer;
+    QImage FLabelLayer;
+    QImage FPointLayer;
+    QImage FBuffer;
+    TCanvas FGrid { &FGridLayer };
+    TCanvas FLabel { &FLabelLayer };
+    TCanvas FPointCanvas { &FPointLayer };
+    QWidget *FPaintBox;
+    QStringList FLines;
+    std::vector<TSmithPoint> FPoints;
+    int FCentreX;
+    int FCentreY;
+    int FRadius;
+    QTimer FTimer;
+    int FCursorFreq = 0;
+    // How many leading points the point layer shows, and nothing else; -1 when it shows
+    // something else (points since forgotten, a picture from before a resize). A new point
+    // is then drawn alone over the kept layer: the points are alike, so the order they are
+    // drawn in does not change the picture.
+    int FDrawnCount = 0;
+};
