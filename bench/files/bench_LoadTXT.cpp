@@ -1,6 +1,7 @@
 #include "graph/TAnGraph.h"
 #include "measure/Globals.h"
 #include "measure/TMereni.h"
+#include "smith/TvSmithChart.h"
 
 #include <QApplication>
 #include <QFile>
@@ -31,8 +32,9 @@ QByteArray MakeFile()
     return bytes;
 }
 
-// Open the file to the composed picture: read, evaluate with smoothing, draw, compose. The
-// graph has the size it gets in the main window at its default size, with its pens.
+// Open the file to the composed pictures: read, re-plot the Smith chart, evaluate with
+// smoothing, draw, compose. The graph has the size it gets in the main window at its
+// default size, with its pens.
 void BM_LoadTXT(benchmark::State &state)
 {
     QTemporaryDir dir;
@@ -58,6 +60,9 @@ void BM_LoadTXT(benchmark::State &state)
         axis->Visible = true;
         axis->Line.Width = 2;
     }
+    TvSmithChart smith;
+    smith.InitChart();
+    graph.Mereni->SmithFrame = &smith;
     for (auto _ : state) {
         graph.Mereni->LoadTXT(path);
         benchmark::DoNotOptimize(graph.Composite.constBits());
