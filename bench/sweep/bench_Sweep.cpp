@@ -91,6 +91,24 @@ void BM_EvaluateSweep(benchmark::State &state)
 
 BENCHMARK(BM_EvaluateSweep)->Arg(2901)->Arg(291)->Unit(benchmark::kMillisecond);
 
+// One drag step, what a mouse movement costs: cursor 1 moves a column (its readout looks
+// its point up and evaluates it), the cursor layer is redrawn and the picture composed.
+void BM_DragStep(benchmark::State &state)
+{
+    const auto graph = MakeGraph(static_cast<int>(state.range(0)));
+    graph->ClearLayers();
+    graph->DrawAll();
+    graph->MoveCursor2(1200, 500);
+    int x = 400;
+    for (auto _ : state) {
+        x = x == 400 ? 401 : 400;
+        graph->MoveCursor1(x, 300);
+        benchmark::DoNotOptimize(graph->Composite.constBits());
+    }
+}
+
+BENCHMARK(BM_DragStep)->Arg(2901)->Unit(benchmark::kMicrosecond);
+
 } // namespace
 
 int main(int argc, char **argv)

@@ -3,6 +3,7 @@
 #include "config/ConfigStore.h"
 #include "graph/TAnGraph.h"
 #include "graph/TOsaY.h"
+#include "graph/TvGraph.h"
 #include "measure/Globals.h"
 #include "measure/TMereni.h"
 #include "platform/Guard.h"
@@ -11,46 +12,12 @@
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
-#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
 namespace {
-
-// The paint box of the graph: it only shows the composed layers, and redraws them when its
-// size changes.
-class TGraphBox : public QWidget
-{
-public:
-    explicit TGraphBox(QWidget *Parent)
-        : QWidget(Parent)
-    {
-        setAttribute(Qt::WA_OpaquePaintEvent);
-        setMinimumSize(200, 150);
-    }
-    TAnGraph *Graph = nullptr;
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        if (Graph == nullptr)
-            return;
-        GuardSilently([this] { Graph->Present(true); });
-        QPainter Painter(this);
-        Painter.drawImage(0, 0, Graph->Composite);
-    }
-    void resizeEvent(QResizeEvent *) override
-    {
-        if (Graph == nullptr)
-            return;
-        GuardSilently([this] {
-            Graph->ResizeLayers(width(), height());
-            Graph->DrawAll();
-        });
-    }
-};
 
 // The band whose flag is "A" (the first, should a hand-edited file hold several), else
 // the maximum range; limits that are not numbers give the full range.
@@ -118,9 +85,14 @@ TPreviewWindow::TPreviewWindow()
 
     auto *Central = new QWidget(this);
     auto *Layout = new QHBoxLayout(Central);
-    auto *Box = new TGraphBox(Central);
-    pbGraph = Box;
-    Layout->addWidget(Box, 1);
+    vGraph = new TvGraph(Central);
+    vGraph->setMinimumSize(200, 150);
+    Layout->addWidget(vGraph, 1);
+    // A resize only clears the layers; the picture is redrawn once the size has settled.
+    RedrawTimer.setSingleShot(true);
+    RedrawTimer.setInterval(kRedrawDelayMs);
+    connect(&RedrawTimer, &QTimer::timeout, this,
+        [this] { GuardSilently([this] { vGraph->DrawGraph(); }); });
 
     auto *Right = new QVBoxLayout;
     btnMereni = new QPushButton(QStringLiteral("Mensuration"), Central);
@@ -135,14 +107,15 @@ TPreviewWindow::TPreviewWindow()
     double MinMHz = 1.0;
     double MaxMHz = 30.0;
     SelectedBand(MinMHz, MaxMHz);
-    AnGraph = std::make_unique<TAnGraph>(pbGraph, MinMHz, MaxMHz);
+    TAnGraph *AnGraph = vGraph->GraphPtr();
+    AnGraph->OsaX->SetMinValue(MinMHz);
+    AnGraph->OsaX->SetMaxValue(MaxMHz);
     BuildTickTables();
     AnGraph->OsaXX->SetRange(1000000);
     AnGraph->OsaZ->SetRange(1000000);
     AnGraph->OsaR->SetRange(1000000);
     ApplyCurveColours(*AnGraph);
     AnGraph->SetBackColor(GraphBackColor);
-    Box->Graph = AnGraph.get();
 
     TMereni &Mereni = *AnGraph->Mereni;
     Mereni.ProgressBar = ProgressBar1;
@@ -156,23 +129,27 @@ TPreviewWindow::TPreviewWindow()
         QStringLiteral("%1 – %2 MHz").arg(MinMHz, 0, 'f', 3).arg(MaxMHz, 0, 'f', 3));
 }
 
-TPreviewWindow::~TPreviewWindow()
+TPreviewWindow::~TPreviewWindow() = default;
+
+TAnGraph &TPreviewWindow::Graph() const { return vGraph->Graph(); }
+
+void TPreviewWindow::resizeEvent(QResizeEvent *Event)
 {
-    // The paint box must not reach the model while it is being torn down.
-    static_cast<TGraphBox *>(pbGraph)->Graph = nullptr;
+    QMainWindow::resizeEvent(Event);
+    RedrawTimer.start();
 }
 
 void TPreviewWindow::btnMereniClick()
 {
-    if (AnGraph->Mereni->Measuring())
+    if (Graph().Mereni->Measuring())
         return;
-    AnGraph->Mereni->StartSweep();
+    Graph().Mereni->StartSweep();
 }
 
 void TPreviewWindow::closeEvent(QCloseEvent *Event)
 {
     // Closing mid-sweep would pull the port from under the running sweep.
-    if (AnGraph->Mereni->Measuring())
+    if (Graph().Mereni->Measuring())
         Event->ignore();
     else
         Event->accept();

@@ -1,13 +1,13 @@
 #pragma once
 
 #include <QMainWindow>
-
-#include <memory>
+#include <QTimer>
 
 class QLabel;
 class QProgressBar;
 class QPushButton;
 class TAnGraph;
+class TvGraph;
 
 // Shows the graph of the selected band and measures it with the configured analyzer: the
 // program as far as it is built, until the full main window takes its place.
@@ -19,7 +19,9 @@ public:
     TPreviewWindow();
     ~TPreviewWindow() override;
 
-    TAnGraph &Graph() const { return *AnGraph; }
+    static constexpr int kRedrawDelayMs = 1000;
+
+    TAnGraph &Graph() const;
     QPushButton *btnMereni = nullptr;
     QProgressBar *ProgressBar1 = nullptr;
 
@@ -27,8 +29,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *Event) override;
+    void resizeEvent(QResizeEvent *Event) override;
 
 private:
-    QWidget *pbGraph = nullptr;
-    std::unique_ptr<TAnGraph> AnGraph;
+    TvGraph *vGraph = nullptr;
+    QTimer RedrawTimer;
 };

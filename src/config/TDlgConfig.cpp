@@ -122,18 +122,3 @@ bool TDlgConfig::eventFilter(QObject *Watched, QEvent *Event)
     }
     return QDialog::eventFilter(Watched, Event);
 }
-
-void TDlgConfig::keyPressEvent(QKeyEvent *Event)
-{
-    // The dialog's own handling would close on any plain Esc and press a default button on
-    // Enter; FormKeyDown has already decided about both.
-    switch (Event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        Event->ignore();
-        return;
-    default:
-        QDialog::keyPressEvent(Event);
-    }
-}

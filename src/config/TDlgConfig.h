@@ -37,7 +37,6 @@ public:
 
 protected:
     void showEvent(QShowEvent *Event) override;
-    void keyPressEvent(QKeyEvent *Event) override;
     bool eventFilter(QObject *Watched, QEvent *Event) override;
 
 private:

@@ -155,6 +155,9 @@ TfrmCfg::TfrmCfg(QWidget *Parent)
     Bar->addWidget(btnSaveCfg);
     connect(btnSaveCfg, &QPushButton::clicked, this,
         [this] { GuardHandler([this] { btnSaveCfgClick(); }); });
+    // Hidden until shown on purpose, so that the main window can keep it as its copy of the
+    // settings without it ever appearing there.
+    hide();
 }
 
 TfrmCfg::~TfrmCfg() = default;

@@ -39,6 +39,7 @@ public:
     // The band buttons in band-index order (160 m first, maximum range last).
     static constexpr int BandCount = 10;
 
+    // Starts hidden, also inside a window that is shown.
     explicit TfrmCfg(QWidget *Parent = nullptr);
     ~TfrmCfg() override;
 

@@ -3,13 +3,16 @@
 #include "measure/Globals.h"
 #include "measure/TMereni.h"
 #include "platform/Color.h"
+#include "platform/QtColor.h"
 
+#include <QRegion>
 #include <QWidget>
 
 #include <algorithm>
 #include <exception>
 
-TAnGraph::TAnGraph(QWidget *APaintBox, double MinFreq, double MaxFreq)
+TAnGraph::TAnGraph(
+    QWidget *APaintBox, double MinFreq, double MaxFreq, const TReadoutFactory &CreateReadout)
 {
     ShowCursors = true;
     CursorCanvas.BrushColor = clWhite;
@@ -31,9 +34,11 @@ TAnGraph::TAnGraph(QWidget *APaintBox, double MinFreq, double MaxFreq)
     OsaXX->Line.Color = clBlue;
     OsaFRQ = std::make_unique<TOsaFRQ>(&MainCanvas);
 
-    CursorMin = std::make_unique<TFrekvence>(&CursorCanvas);
-    Cursor1 = std::make_unique<TFrekvence>(&CursorCanvas);
-    Cursor2 = std::make_unique<TFrekvence>(&CursorCanvas);
+    const auto RowOf
+        = [&CreateReadout](int Index) { return CreateReadout ? CreateReadout(Index) : nullptr; };
+    CursorMin = std::make_unique<TFrekvence>(&CursorCanvas, RowOf(0));
+    Cursor1 = std::make_unique<TFrekvence>(&CursorCanvas, RowOf(1));
+    Cursor2 = std::make_unique<TFrekvence>(&CursorCanvas, RowOf(2));
     const struct
     {
         TFrekvence *Cursor;
@@ -51,8 +56,12 @@ TAnGraph::TAnGraph(QWidget *APaintBox, double MinFreq, double MaxFreq)
         S.Cursor->OsaY = OsaY.get();
         S.Cursor->OsaFRQ = OsaFRQ.get();
         // The minimum-SWR cursor's row is told 3, which hides its bandwidth/Q field.
-        if (S.Cursor->Readout)
+        if (S.Cursor->Readout) {
             S.Cursor->Readout->SetRowIndex(S.Index == 0 ? 3 : S.Index);
+            // The draggable cursors' rows wait hidden until the main window lays them out.
+            if (S.Index != 0)
+                S.Cursor->Readout->SetRowVisible(false);
+        }
     }
     Cursor1->Partner = Cursor2.get();
     Cursor2->Partner = Cursor1.get();
@@ -112,7 +121,7 @@ void TAnGraph::ClearLayers()
     MainCanvas.BrushColor = GraphBackColor;
     MainCanvas.FillAll();
     CompositeCanvas.FillAll();
-    CursorCanvas.FillAll();
+    Cursors->ClearLayer();
 }
 
 void TAnGraph::SetBackColor(TColor Color)
@@ -156,6 +165,9 @@ void TAnGraph::DrawAll()
         OsaPhase->DrawAxis(OsaX->ValueToX(OsaX->MaxValue), *OsaX);
         OsaZ->DrawAxis(OsaX->ValueToX(OsaX->MaxValue), *OsaX);
         OsaXX->DrawAxis(OsaX->ValueToX(0.0), *OsaX, OsaPSV->IsVisible());
+        // Every cursor is drawn again below, on a layer of its own: starting it white keeps a
+        // caller that did not clear from drawing a not-xor figure twice, which erases it.
+        Cursors->ClearLayer();
         // The sweep is evaluated before the cursors are drawn again: their readouts look
         // their points up in the series the evaluation fills, which would otherwise still
         // hold the previous sweep. The two draw on different layers, so the picture is the
@@ -184,8 +196,6 @@ void TAnGraph::Present(bool FromPaint)
     const int W = MainLayer.width();
     const int H = MainLayer.height();
     const QRect Whole(0, 0, W, H);
-    const int BandTop = OsaX->PlotTop() + 2;
-    const int BandBottom = OsaX->PlotBottom() - 2;
 
     // The main layer and the cursors in one pass: the bands and the cursors are laid on with
     // a bitwise AND, which may go in any order, so the picture is the same. Layers the pass
@@ -198,26 +208,16 @@ void TAnGraph::Present(bool FromPaint)
     // part of a presentation, and nothing else reads the shade layer.
     bool ShadeFilled = false;
 
+    QRect Band;
     for (int I = 0; I < Markers->BandCount(); ++I) {
-        int Left = -1;
-        int Right = -1;
-        Markers->BandColumns(I, Left, Right);
-        // An end outside the range has no column: shade up to the plot's edge on that side,
-        // and nothing for a band that lies wholly outside the range.
-        const TOzn::TBand &Band = Markers->Band(I);
-        if (Band.Upper < OsaX->MinValue || Band.Lower > OsaX->MaxValue)
+        if (!BandArea(I, Band))
             continue;
-        if (Left < 0)
-            Left = OsaX->PlotLeft();
-        if (Right < 0)
-            Right = OsaX->PlotRight();
         if (!ShadeFilled) {
             ShadeCanvas.BrushColor = ShadeColorOf(GraphBackColor);
             ShadeCanvas.FillAll();
             ShadeFilled = true;
         }
-        CompositeCanvas.CopyRect(QRect(Left, BandTop, Right - Left, BandBottom - BandTop),
-            ShadeLayer, ShadeLayer.rect(), TCopyMode::SourceAnd);
+        CompositeCanvas.CopyRect(Band, ShadeLayer, ShadeLayer.rect(), TCopyMode::SourceAnd);
     }
 
     if (ShowCursors && !CursorsComposed)
@@ -225,6 +225,69 @@ void TAnGraph::Present(bool FromPaint)
 
     if (!FromPaint && PaintBox)
         PaintBox->update();
+}
+
+bool TAnGraph::BandArea(int I, QRect &Area) const
+{
+    int Left = -1;
+    int Right = -1;
+    Markers->BandColumns(I, Left, Right);
+    // An end outside the range has the column -1. Below the range that is the layer's left
+    // edge, where the shading starts; above it the shading runs to the layer's right edge
+    // likewise, rather than vanishing in a rectangle turned inside out. A band wholly
+    // outside the range shades nothing.
+    const TOzn::TBand &Band = Markers->Band(I);
+    if (Band.Upper < OsaX->MinValue || Band.Lower > OsaX->MaxValue)
+        return false;
+    if (Right < 0)
+        Right = MainLayer.width();
+    const int Top = OsaX->PlotTop() + 2;
+    Area = QRect(Left, Top, Right - Left, OsaX->PlotBottom() - 2 - Top);
+    return Area.isValid();
+}
+
+void TAnGraph::PresentAreas(const std::vector<QRect> &Areas, bool FromPaint)
+{
+    const QRect Whole = MainLayer.rect();
+    if (Composite.size() != MainLayer.size() || CursorLayer.size() != MainLayer.size()) {
+        Present(FromPaint);
+        return;
+    }
+    const QRgb Shade = ToQColor(ShadeColorOf(GraphBackColor)).rgb();
+    std::vector<QRect> Bands;
+    QRect Band;
+    for (int I = 0; I < Markers->BandCount(); ++I)
+        if (BandArea(I, Band))
+            Bands.push_back(Band);
+    QRegion Changed;
+    for (const QRect &Wanted : Areas) {
+        const QRect Area = Wanted & Whole;
+        if (Area.isEmpty())
+            continue;
+        Changed += Area;
+        // What Present gives, for these pixels only: the main layer, the cursors and the
+        // shading all laid on by AND.
+        for (int Y = Area.top(); Y <= Area.bottom(); ++Y) {
+            const auto *Main = reinterpret_cast<const QRgb *>(MainLayer.constScanLine(Y));
+            const auto *Cursor = reinterpret_cast<const QRgb *>(CursorLayer.constScanLine(Y));
+            auto *Out = reinterpret_cast<QRgb *>(Composite.scanLine(Y));
+            if (ShowCursors)
+                for (int X = Area.left(); X <= Area.right(); ++X)
+                    Out[X] = Main[X] & Cursor[X];
+            else
+                std::copy(Main + Area.left(), Main + Area.right() + 1, Out + Area.left());
+        }
+        for (const QRect &B : Bands) {
+            const QRect Shaded = B & Area;
+            for (int Y = Shaded.top(); Y <= Shaded.bottom(); ++Y) {
+                auto *Out = reinterpret_cast<QRgb *>(Composite.scanLine(Y));
+                for (int X = Shaded.left(); X <= Shaded.right(); ++X)
+                    Out[X] &= Shade;
+            }
+        }
+    }
+    if (!FromPaint && PaintBox && !Changed.isEmpty())
+        PaintBox->update(Changed);
 }
 
 void TAnGraph::Refresh()

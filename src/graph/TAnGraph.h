@@ -8,6 +8,7 @@
 #include <QImage>
 
 #include <memory>
+#include <vector>
 
 class QWidget;
 class TMereni;
@@ -20,7 +21,9 @@ class TAnGraph
 public:
     // PaintBox is the widget that shows Composite (a link; may be null). It is asked to
     // repaint after each composition that did not come from its own paint event.
-    TAnGraph(QWidget *APaintBox, double MinFreq, double MaxFreq);
+    // CreateReadout makes the cursors' readout rows; empty, the cursors have none.
+    TAnGraph(QWidget *APaintBox, double MinFreq, double MaxFreq,
+        const TReadoutFactory &CreateReadout = {});
     ~TAnGraph();
     TAnGraph(const TAnGraph &) = delete;
     TAnGraph &operator=(const TAnGraph &) = delete;
@@ -71,6 +74,9 @@ public:
     void DrawAll();
     // Composes the layers into Composite: main layer, shaded bands, cursor layer.
     void Present(bool FromPaint);
+    // The same for the given parts of the picture only (what a drag step changed, what a
+    // paint event exposes); the paint box is asked to repaint just those.
+    void PresentAreas(const std::vector<QRect> &Areas, bool FromPaint);
     void Refresh();
     // Unplaces cursors 1 and 2 and their lines; nothing is redrawn.
     void ResetCursors();
@@ -80,4 +86,8 @@ public:
 
     // The band shading colour for a background: 10 lightness steps of 240 darker.
     static TColor ShadeColorOf(TColor BackColor);
+
+private:
+    // Where band I is shaded; false when it shades nothing.
+    bool BandArea(int I, QRect &Area) const;
 };

@@ -12,17 +12,41 @@
 #include <algorithm>
 #include <cmath>
 
-std::function<std::unique_ptr<TCursorReadout>()> CreateCursorReadout;
+namespace {
+
+// The cursor line stops this far short of the plot's top and bottom rows, where its end
+// circles sit.
+constexpr int kCursorLineInset = 3;
+constexpr int kCursorEndRadius = 3;
+// Label rows: the minimum-SWR cursor's in the top margin, those of cursors 1 and 2 below the
+// frequency labels (at BottomY + 13).
+constexpr int kMinLabelRow = 22;
+constexpr int kCursor1LabelOffset = 24;
+constexpr int kCursor2LabelOffset = 35;
+// A label starts this far left of its column, so it stands roughly centred under it.
+constexpr int kLabelHalfWidth = 15;
+// Slack around what a figure or label covers: the 2-pixel pen of the end circles, glyphs
+// that reach past their advance.
+constexpr int kAreaMargin = 2;
+
+// The pixels a cursor figure from (X1, Y1) to (X2, Y2) covers, its end circles included
+// (centred one pixel right of their column).
+QRect FigureArea(int X1, int Y1, int X2, int Y2)
+{
+    const int Reach = kCursorEndRadius + kAreaMargin;
+    return QRect(QPoint(X1 - Reach, Y1 - Reach), QPoint(X2 + 1 + Reach, Y2 + Reach));
+}
+
+} // namespace
 
 // ---- TFrekvence ----
 
-TFrekvence::TFrekvence(TCanvas *ACanvas)
+TFrekvence::TFrekvence(TCanvas *ACanvas, TCursorReadout *ARow)
     : TOsaY(ACanvas)
+    , Readout(ARow)
 {
     Line.Style = psSolid;
     Text.Color = clRed;
-    if (CreateCursorReadout)
-        Readout = CreateCursorReadout();
     if (Readout)
         Readout->ResetLayout();
 }
@@ -31,40 +55,62 @@ TFrekvence::~TFrekvence() = default;
 
 bool TFrekvence::IsPlaced() const { return IsVisible() && Frequency > 0.0; }
 
+void TFrekvence::DrawFigure(int AtX, int Bottom)
+{
+    Canvas->PenMode = TPenMode::NotXor;
+    DrawLine(AtX, PlotTop() + kCursorLineInset, AtX, Bottom - kCursorLineInset, Line);
+    DrawCircle(AtX, PlotTop(), kCursorEndRadius, Line);
+    DrawCircle(AtX, Bottom, kCursorEndRadius, Line);
+    Canvas->PenMode = TPenMode::Copy;
+}
+
 void TFrekvence::Draw(int AtX, const TOsaX *AOsaX, const TOsaFRQ *AOsaFRQ, const TOsaY *AOsaY)
 {
     // Left of the first column there is no frequency to stand on; a cursor whose frequency
     // fell below the range stands at the plot's left edge, as one above it stands at the
     // right edge.
-    if (AtX < 35 && GraphRaster && GraphRaster->Count() > 0)
-        AtX = 35;
+    if (AtX < PlotLeft() && GraphRaster && GraphRaster->Count() > 0)
+        AtX = PlotLeft();
     X = AtX;
     const int Bottom = AOsaY ? AOsaY->BottomY() : BottomY();
-    int LabelRow = 22;
+    int LabelRow = kMinLabelRow;
     if (Index == 1)
-        LabelRow = Bottom + 24;
+        LabelRow = Bottom + kCursor1LabelOffset;
     else if (Index == 2)
-        LabelRow = Bottom + 35;
+        LabelRow = Bottom + kCursor2LabelOffset;
     if (!Canvas)
         return;
     OsaX = AOsaX;
     OsaFRQ = AOsaFRQ;
     OsaY = AOsaY;
 
-    Canvas->PenMode = TPenMode::NotXor;
-    DrawLine(X, 53, X, Bottom - 3, Line);
-    DrawCircle(X, 50, 3, Line);
-    DrawCircle(X, Bottom, 3, Line);
-    Canvas->PenMode = TPenMode::Copy;
+    // The not-xor figure drawn twice would vanish: one still on the layer goes first.
+    // Its label, in a margin of its own, is simply blanked.
+    if (OnLayer) {
+        DrawFigure(DrawnX, DrawnBottom);
+        Canvas->FillRect(
+            LabelArea.left(), LabelArea.top(), LabelArea.right() + 1, LabelArea.bottom() + 1);
+    }
+    DrawFigure(X, Bottom);
+    OnLayer = true;
+    DrawnX = X;
+    DrawnBottom = Bottom;
+    DrawnArea = FigureArea(X, PlotTop(), X, Bottom);
+    LabelArea = QRect();
 
-    Frequency = GraphRaster ? GraphRaster->FrequencyAt(X - 35) : 0.0;
+    Frequency = GraphRaster ? GraphRaster->FrequencyAt(X - PlotLeft()) : 0.0;
     if (SmithFrame)
         SmithFrame->ShowFrequency(Round(static_cast<long double>(Frequency) * 1000.0L));
 
     UpdateReadout();
 
-    const int LabelX = (GraphRaster ? GraphRaster->ColumnOf(Frequency) : -1) + 35;
-    DrawText(LabelX - 15, LabelRow, FormatFloat("0.000", Frequency), Text);
+    const int LabelX = (GraphRaster ? GraphRaster->ColumnOf(Frequency) : -1) + PlotLeft();
+    const std::string Label = FormatFloat("0.000", Frequency);
+    DrawText(LabelX - kLabelHalfWidth, LabelRow, Label, Text);
+    const QString Shown = QString::fromStdString(Label);
+    LabelArea = QRect(
+        LabelX - kLabelHalfWidth, LabelRow, Canvas->TextWidth(Shown), Canvas->TextHeight(Shown))
+                    .adjusted(-kAreaMargin, -kAreaMargin, kAreaMargin, kAreaMargin);
 
     if (OnCursorMoved && (Index == 1 || Index == 2))
         OnCursorMoved(Index);
@@ -165,7 +211,7 @@ void TFrekvence::Redraw()
 {
     if (!IsVisible() || Frequency == 0.0 || !GraphRaster)
         return;
-    Draw(GraphRaster->ColumnOf(Frequency) + 35, OsaX, OsaFRQ, OsaY);
+    Draw(GraphRaster->ColumnOf(Frequency) + PlotLeft(), OsaX, OsaFRQ, OsaY);
 }
 
 // ---- TOsaHorizont ----
@@ -175,19 +221,30 @@ TOsaHorizont::TOsaHorizont(TCanvas *ACanvas)
 {
 }
 
+void TOsaHorizont::DrawFigure(int AtY, int Right)
+{
+    Canvas->PenMode = TPenMode::NotXor;
+    DrawLine(PlotLeft(), AtY, Right, AtY, Line);
+    DrawCircle(PlotLeft(), AtY, kCursorEndRadius, Line);
+    DrawCircle(Right, AtY, kCursorEndRadius, Line);
+    Canvas->PenMode = TPenMode::Copy;
+}
+
 void TOsaHorizont::Draw(int AtY, const TOsaX *AOsaX, const TOsaY *AOsaY)
 {
-    if (!Canvas || AtY < 50 || AtY > PlotHeight() + 50)
+    if (!Canvas || AtY < PlotTop() || AtY > PlotHeight() + PlotTop())
         return;
     OsaX = AOsaX;
     OsaY = AOsaY;
     const int Right = AOsaX ? AOsaX->PlotRight() : PlotRight();
-    Canvas->PenMode = TPenMode::NotXor;
     Y = AtY;
-    DrawLine(35, Y, Right, Y, Line);
-    DrawCircle(35, Y, 3, Line);
-    DrawCircle(Right, Y, 3, Line);
-    Canvas->PenMode = TPenMode::Copy;
+    if (OnLayer)
+        DrawFigure(DrawnY, DrawnRight);
+    DrawFigure(Y, Right);
+    OnLayer = true;
+    DrawnY = Y;
+    DrawnRight = Right;
+    DrawnArea = FigureArea(PlotLeft(), Y, Right, Y);
 }
 
 void TOsaHorizont::Redraw()
@@ -213,18 +270,62 @@ TCursors::TCursors(TAnGraph *AGraph, TFrekvence *ACursor1, TFrekvence *ACursor2,
 {
 }
 
+void TCursors::ClearLayer()
+{
+    if (Cursor1->Canvas)
+        Cursor1->Canvas->FillAll();
+    for (TFrekvence *C : { Cursor1, Cursor2, CursorMin })
+        C->OnLayer = false;
+    for (TOsaHorizont *H : { Horizontal1, Horizontal2 })
+        H->OnLayer = false;
+}
+
+void TCursors::EraseFigures(std::vector<QRect> &Areas)
+{
+    TCanvas *Canvas = Cursor1->Canvas;
+    const auto Erase = [&](const QRect &Area) {
+        if (Canvas && !Area.isEmpty())
+            Canvas->FillRect(Area.left(), Area.top(), Area.right() + 1, Area.bottom() + 1);
+        Areas.push_back(Area);
+    };
+    for (TFrekvence *C : { Cursor1, Cursor2, CursorMin }) {
+        if (C->OnLayer) {
+            Erase(C->DrawnArea);
+            Erase(C->LabelArea);
+        }
+        C->OnLayer = false;
+    }
+    for (TOsaHorizont *H : { Horizontal1, Horizontal2 }) {
+        if (H->OnLayer)
+            Erase(H->DrawnArea);
+        H->OnLayer = false;
+    }
+}
+
 void TCursors::MoveCursor(TFrekvence *Moved, TOsaHorizont *MovedLine, TFrekvence *Other,
     TOsaHorizont *OtherLine, int AtX, int AtY)
 {
-    if (Moved->Canvas)
-        Moved->Canvas->FillAll();
+    // Only the figures are on the layer, so erasing what they cover clears it, and only
+    // what they covered before and cover now needs composing again: a drag step then costs
+    // a few narrow strips instead of two passes over the whole picture.
+    std::vector<QRect> Areas;
+    EraseFigures(Areas);
     Moved->Draw(AtX, OsaX, OsaFRQ, OsaY);
     MovedLine->Draw(AtY, OsaX, OsaY);
     Other->Redraw();
     OtherLine->Redraw();
     CursorMin->Redraw();
+    for (const TFrekvence *C : { Cursor1, Cursor2, CursorMin }) {
+        if (C->OnLayer) {
+            Areas.push_back(C->DrawnArea);
+            Areas.push_back(C->LabelArea);
+        }
+    }
+    for (const TOsaHorizont *H : { Horizontal1, Horizontal2 })
+        if (H->OnLayer)
+            Areas.push_back(H->DrawnArea);
     if (Graph)
-        Graph->Present(false);
+        Graph->PresentAreas(Areas, false);
 }
 
 void TCursors::MoveCursor1(int AtX, int AtY)

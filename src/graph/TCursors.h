@@ -4,6 +4,8 @@
 #include "graph/TOsaX.h"
 #include "graph/TOsaY.h"
 
+#include <QRect>
+
 #include <functional>
 #include <memory>
 #include <vector>
@@ -13,17 +15,14 @@ class TDoubleArray;
 class TMereni;
 class TSmithLink;
 
-// Makes the readout row of a new cursor; installed by the program before the graph model is
-// created. Left empty, cursors have no rows and show nothing.
-extern std::function<std::unique_ptr<TCursorReadout>()> CreateCursorReadout;
-
 // A vertical frequency cursor: cursor 1 and 2, which the user drags, and the minimum-SWR
 // cursor (Index 0), which the sweep evaluation places. It stands on a raster column, so its
 // frequency is known exactly, and shows the measured point there in its readout row.
 class TFrekvence : public TOsaY
 {
 public:
-    explicit TFrekvence(TCanvas *ACanvas);
+    // ARow is the readout row (a link; may be null); it is reset here.
+    TFrekvence(TCanvas *ACanvas, TCursorReadout *ARow);
     ~TFrekvence() override;
 
     // Told the cursor frequency in kHz (link; may be empty).
@@ -40,8 +39,8 @@ public:
     const TOsaFRQ *OsaFRQ = nullptr;
     // The sweep whose points the readout shows (link).
     TMereni *Mereni = nullptr;
-    // The readout row; may be empty, then nothing is shown.
-    std::unique_ptr<TCursorReadout> Readout;
+    // The readout row (a link, owned by whoever made it); may be null, then nothing is shown.
+    TCursorReadout *Readout = nullptr;
     // The other draggable cursor (link); empty for the minimum-SWR cursor.
     TFrekvence *Partner = nullptr;
     // Told the frequency distance of the two cursors.
@@ -60,8 +59,19 @@ public:
     // Index of the measured point at or below F in the increasing series Frequencies.
     static int PointIndexAt(const TDoubleArray &Frequencies, double F);
 
+    // Whether the cursor's not-xor figure is on the layer now; whoever fills the layer
+    // clears it (TCursors::ClearLayer).
+    bool OnLayer = false;
+    // What the last Draw covered: the figure, and its label apart (a label beside a
+    // narrow figure would make one bounding box five times its width).
+    QRect DrawnArea;
+    QRect LabelArea;
+
 private:
     void UpdateReadout();
+    void DrawFigure(int AtX, int Bottom);
+    int DrawnX = 0;
+    int DrawnBottom = 0;
 };
 
 // The horizontal line that follows the mouse row while cursor 1 or 2 is dragged.
@@ -80,6 +90,15 @@ public:
     // Rows outside the plot are ignored and keep the previous row.
     void Draw(int AtY, const TOsaX *AOsaX, const TOsaY *AOsaY);
     void Redraw();
+
+    // As TFrekvence::OnLayer and DrawnArea.
+    bool OnLayer = false;
+    QRect DrawnArea;
+
+private:
+    void DrawFigure(int AtY, int Right);
+    int DrawnY = 0;
+    int DrawnRight = 0;
 };
 
 // Redraws the cursor layer when a cursor moves.
@@ -103,8 +122,14 @@ public:
     // One drag step of cursor 1 or 2 to column X and row Y.
     void MoveCursor1(int AtX, int AtY);
     void MoveCursor2(int AtX, int AtY);
-    // The placed cursors and lines, without clearing the layer and without presenting.
+    // The placed cursors and lines, without clearing the layer and without presenting. A
+    // figure still on the layer is moved, never drawn twice.
     void RedrawCursors();
+    // Fills the cursor layer white: no cursor or line is on it any more.
+    void ClearLayer();
+    // The same for a layer that holds only the figures: only what they cover is filled, and
+    // added to Areas.
+    void EraseFigures(std::vector<QRect> &Areas);
     bool GetShowCursors();
     void SetShowCursors(bool Value);
 

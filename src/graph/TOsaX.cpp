@@ -28,7 +28,8 @@ int TOsaX::ValueToX(double Frequency) const
     const double F = Frequency < MinValue ? MinValue : Frequency;
     const long double S = Scale();
     // Both products and their difference in extended precision: a frequency halfway between
-    // two columns must land where the design's arithmetic puts it.
+    // two columns must land on the same column as the raster puts it, or a curve point and
+    // a cursor at one frequency would stand a column apart.
     return AddPixels(
         Round(S * static_cast<long double>(F) - S * static_cast<long double>(MinValue)), 35);
 }

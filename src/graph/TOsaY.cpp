@@ -27,8 +27,8 @@ int ClampToPlot(long long Y, int PlotHeight)
     return static_cast<int>(Y);
 }
 
-// u = r / (1 + r) for r = Magnitude / ChImp, each step stored as a Double as the design's
-// arithmetic stores it. ChImp 0 or a magnitude of -ChImp raises EFloatError.
+// u = r / (1 + r) for r = Magnitude / ChImp, each step stored as a Double, so a magnitude
+// lands on the same row in every build. ChImp 0 or a magnitude of -ChImp raises EFloatError.
 double OhmFraction(double Magnitude)
 {
     const double R = static_cast<double>(

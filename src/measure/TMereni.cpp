@@ -41,6 +41,23 @@ constexpr double kMinCursorFrequency = 0.5;
 
 void Append(TDoubleArray &Series, double Value) { Series.Add(Value); }
 
+// The SWR the analyzer measured at a point, for the minimum search; 0 when the point has
+// none. The minimum marks a point measured low, so it reads the raw values: the smoothing
+// window rings beside sharp impedance peaks and can draw a low SWR where the load reflects
+// nearly everything. A reflection of 1 or more (R = 0, a reactance so large that |Gamma|
+// rounds to 1, a negative R) gives an SWR below 1 here, the replacement of about -2e7
+// included, and is never a minimum.
+double MeasuredSWR(double R, double X)
+{
+    TPointValues v;
+    try {
+        ComputePoint(R, X, 0.0, ChImp, v);
+    } catch (const EFloatError &) {
+        return 0.0;
+    }
+    return v.SWRValid ? v.SWR : 0.0;
+}
+
 } // namespace
 
 TMereni::TMereni(TCanvas *ACanvas)
@@ -249,8 +266,11 @@ void TMereni::ComputeSeries(double &MinSWR, double &MinFrequency)
                 Append(*series, 0.0);
             continue;
         }
-        if (v.SWR < MinSWR) {
-            MinSWR = v.SWR;
+        const double rawSWR = (SmoothCurves && i < RawResistances.Count())
+            ? MeasuredSWR(RawResistances.Item(i), RawReactances.Item(i))
+            : (v.SWRValid ? v.SWR : 0.0);
+        if (rawSWR >= 1.0 && rawSWR < MinSWR) {
+            MinSWR = rawSWR;
             MinFrequency = f;
         }
         Append(Impedances, v.Z);
@@ -287,7 +307,9 @@ void TMereni::DrawCurves()
             { OsaXX, x, x != 0.0 },
             { OsaRL, RLValues.Item(i), RLValues.Item(i) != 0.0 },
             { OsaT, CableLosses.Item(i), CableLosses.Item(i) != 0.0 },
-            { OsaPhase, PhaseValues.Item(i), PhaseValues.Item(i) != 0.0 },
+            // 0 degrees is a real angle (X = 0 at resonance): the phase is there whenever
+            // the point is, and a failed point is the one whose SWR reads 0.
+            { OsaPhase, PhaseValues.Item(i), SWRValues.Item(i) != 0.0 },
         };
         try {
             for (const auto &curve : curves) {
@@ -307,8 +329,15 @@ void TMereni::DrawCurves()
 
 void TMereni::PlaceMinimumCursor(double MinFrequency)
 {
-    if (!(MinFrequency > kMinCursorFrequency) || !CursorMin)
+    if (!CursorMin)
         return;
+    if (!(MinFrequency > kMinCursorFrequency)) {
+        // No point of this sweep qualifies: the cursor must not stay at the previous
+        // sweep's minimum, where a drag step would draw it again.
+        CursorMin->X = 0;
+        CursorMin->Frequency = 0.0;
+        return;
+    }
     CursorMin->Visible = ShowMinSWR ? ShowMinSWR() : false;
     if (CursorMin->IsVisible() && GraphRaster)
         CursorMin->Draw(GraphRaster->ColumnOf(MinFrequency) + PlotLeft(), OsaX, OsaFRQ, OsaY);

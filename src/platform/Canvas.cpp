@@ -18,7 +18,7 @@ QPen MakeCanvasPen(TColor Color, int Style, int Width)
     QPen Pen(ToQColor(Color));
     const int W = Width < 1 ? 1 : Width;
     Pen.setWidth(W);
-    // Qt would draw a wide pen dashed; the design's canvas draws it solid.
+    // Qt would draw a wide pen dashed; the graph's wide pens are solid whatever their style.
     Qt::PenStyle QtStyle = Qt::SolidLine;
     if (W == 1) {
         switch (Style) {

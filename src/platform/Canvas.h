@@ -48,8 +48,8 @@ QRect ShapeOutlineRect(int Left, int Top, int Right, int Bottom);
 // The same box as the area a fill covers.
 QRect ShapeFillRect(int Left, int Top, int Right, int Bottom);
 
-// The face of every graph text: the default sans-serif face at the height the layout was
-// designed for.
+// The face of every graph text: the default sans-serif face at the height the graph's
+// margins leave room for.
 QFont CanvasFont(bool Bold, int PixelSize = 11);
 
 // Fills the 4-connected region around (X, Y) whose pixels are not Border with Fill; the

@@ -11,6 +11,7 @@
 #include <QPalette>
 #include <QWidget>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -68,20 +69,32 @@ QImage Resized(const QImage &Old, int Width, int Height)
     return New;
 }
 
-// Dest := A AND B AND C: the grid copied in, then the two white-backed layers laid over it.
-void AndLayers(QImage &Dest, const QImage &A, const QImage &B, const QImage &C)
+// Dest := A AND B AND C inside Area: the grid copied in, then the two white-backed layers
+// laid over it.
+void AndLayers(QImage &Dest, const QImage &A, const QImage &B, const QImage &C, QRect Area)
 {
     const QSize Size = Dest.size();
     if (Dest.isNull() || A.size() != Size || B.size() != Size || C.size() != Size)
         return;
-    const size_t N = static_cast<size_t>(Size.width());
-    for (int Y = 0; Y < Size.height(); ++Y) {
+    Area &= Dest.rect();
+    const int Left = Area.left();
+    const int Right = Area.right();
+    for (int Y = Area.top(); Y <= Area.bottom(); ++Y) {
         const auto *Pa = reinterpret_cast<const std::uint32_t *>(A.constScanLine(Y));
         const auto *Pb = reinterpret_cast<const std::uint32_t *>(B.constScanLine(Y));
         const auto *Pc = reinterpret_cast<const std::uint32_t *>(C.constScanLine(Y));
         auto *D = reinterpret_cast<std::uint32_t *>(Dest.scanLine(Y));
-        for (size_t X = 0; X < N; ++X)
+        for (int X = Left; X <= Right; ++X)
             D[X] = (Pa[X] & Pb[X] & Pc[X]) | 0xFF000000u;
+    }
+}
+
+void FillWhite(QImage &Image, QRect Area)
+{
+    Area &= Image.rect();
+    for (int Y = Area.top(); Y <= Area.bottom(); ++Y) {
+        auto *Row = reinterpret_cast<std::uint32_t *>(Image.scanLine(Y));
+        std::fill(Row + Area.left(), Row + Area.right() + 1, 0xFFFFFFFFu);
     }
 }
 
@@ -166,13 +179,25 @@ void TSmithChart::Resize(int Width, int Height)
 
 void TSmithChart::Compose(bool FromPaint)
 {
-    AndLayers(FBuffer, FGridLayer, FLabelLayer, FPointLayer);
+    // A paint shows the picture that is already composed, unless a layer changed since.
+    if (!FromPaint || !FBufferCurrent)
+        AndLayers(FBuffer, FGridLayer, FLabelLayer, FPointLayer, FBuffer.rect());
+    FBufferCurrent = true;
     if (!FromPaint && FPaintBox)
+        FPaintBox->update();
+}
+
+void TSmithChart::ComposeAreas(const std::vector<QRect> &Areas)
+{
+    for (const QRect &Area : Areas)
+        AndLayers(FBuffer, FGridLayer, FLabelLayer, FPointLayer, Area);
+    if (FPaintBox)
         FPaintBox->update();
 }
 
 void TSmithChart::FillBackground()
 {
+    FBufferCurrent = false;
     FGrid.BrushColor = GraphBackColor;
     FGrid.FillAll();
 }
@@ -187,6 +212,7 @@ void TSmithChart::Circle(double X, double Y, double R)
 
 void TSmithChart::DrawGrid()
 {
+    FBufferCurrent = false;
     const double Cx = FCentreX;
     const double Cy = FCentreY;
     const double Rad = FRadius;
@@ -221,22 +247,28 @@ void TSmithChart::DrawGrid()
 
 void TSmithChart::ClearLabelLayer()
 {
-    FLabel.BrushColor = clWhite;
-    FLabel.BrushSolid = true;
-    FLabel.FillAll();
+    FBufferCurrent = false;
+    FLabelLayer.fill(Qt::white);
+    FLabelAreas.clear();
 }
 
 void TSmithChart::ClearPointLayer()
 {
-    FPointCanvas.BrushColor = clWhite;
-    FPointCanvas.BrushSolid = true;
-    FPointCanvas.FillAll();
+    FBufferCurrent = false;
+    FPointLayer.fill(Qt::white);
     FDrawnCount = 0;
 }
 
 void TSmithChart::DrawPoints()
 {
-    if (FDrawnCount < 0 || FDrawnCount > static_cast<int>(FPoints.size()))
+    FBufferCurrent = false;
+    DrawNewPoints(nullptr);
+}
+
+bool TSmithChart::DrawNewPoints(std::vector<QRect> *Areas)
+{
+    const bool Kept = FDrawnCount >= 0 && FDrawnCount <= static_cast<int>(FPoints.size());
+    if (!Kept)
         ClearPointLayer();
     FPointCanvas.SetPen(clRed, psSolid, 1);
     FPointCanvas.PenMode = TPenMode::Copy;
@@ -250,9 +282,12 @@ void TSmithChart::DrawPoints()
         const int Py = FCentreY - P.OffsetY;
         FPointCanvas.MoveTo(Px, Py);
         FPointCanvas.Ellipse(Px - 2, Py - 2, Px + 2, Py + 2);
+        if (Areas)
+            Areas->push_back(QRect(Px - 3, Py - 3, 7, 7));
     }
     FPointCanvas.BrushColor = clWhite;
     FDrawnCount = static_cast<int>(FPoints.size());
+    return Kept;
 }
 
 void TSmithChart::ClearPoints()
@@ -279,10 +314,18 @@ void TSmithChart::AddPoint(bool Redraw, int Freq, int R, int X, int Z0)
         ShowCursor(Freq);
         return;
     }
-    // The label's own composition would be replaced before anything paints it.
+    // One composition for label and points: the label's own would be replaced before
+    // anything paints it. When the picture was whole, only what changed is composed again.
+    const bool WasCurrent = FBufferCurrent;
+    std::vector<QRect> Areas = FLabelAreas;
     DrawLabel(Freq);
-    DrawPoints();
-    Compose();
+    Areas.insert(Areas.end(), FLabelAreas.begin(), FLabelAreas.end());
+    const bool Kept = DrawNewPoints(&Areas);
+    if (WasCurrent && Kept) {
+        ComposeAreas(Areas);
+    } else {
+        Compose();
+    }
 }
 
 bool TSmithChart::FindPoint(int Freq, int &PX, int &PY, int &R, int &X) const
@@ -311,9 +354,21 @@ bool TSmithChart::FindPoint(int Freq, int &PX, int &PY, int &R, int &X) const
     return true;
 }
 
+void TSmithChart::LabelText(int X, int Y, TColor Colour, const QString &Text)
+{
+    FLabel.FontColor = Colour;
+    FLabel.TextOut(X, Y, Text);
+    // A margin for any glyph that reaches beyond its advance.
+    FLabelAreas.push_back(
+        QRect(X - 2, Y - 2, FLabel.TextWidth(Text) + 4, FLabel.TextHeight(Text) + 4));
+}
+
 void TSmithChart::DrawLabel(int Freq)
 {
-    ClearLabelLayer();
+    // Everything the label layer holds lies in the areas of the last label.
+    for (const QRect &Area : FLabelAreas)
+        FillWhite(FLabelLayer, Area);
+    FLabelAreas.clear();
     FCursorFreq = Freq;
     int Ox = 0;
     int Oy = 0;
@@ -325,26 +380,35 @@ void TSmithChart::DrawLabel(int Freq)
     const int Py = FCentreY - Oy;
     const int W = FLabel.Width();
     const int H = FLabel.Height();
+    FLabel.BrushColor = clWhite;
+    FLabel.BrushSolid = true;
     FLabel.FontPixelSize = kLabelPixelSize;
     FLabel.FontBold = false;
-    FLabel.FontColor = clBlack;
-    FLabel.TextOut(Px - 25, 0, QStr(FormatFloat("#0.000", Freq / 1000.0)) + QStringLiteral(" MHz"));
-    FLabel.FontColor = clGreen;
-    FLabel.TextOut(Px - 20, H - 35, QStringLiteral("Rx ") + QString::number(R));
-    FLabel.FontColor = clPurple;
-    FLabel.TextOut(Px - 20, H - 20, QStringLiteral("Xx ") + QString::number(X));
+    LabelText(
+        Px - 25, 0, clBlack, QStr(FormatFloat("#0.000", Freq / 1000.0)) + QStringLiteral(" MHz"));
+    LabelText(Px - 20, H - 35, clGreen, QStringLiteral("Rx ") + QString::number(R));
+    LabelText(Px - 20, H - 20, clPurple, QStringLiteral("Xx ") + QString::number(X));
     FLabel.SetPen(clGreen, psDot, 1);
     FLabel.PenMode = TPenMode::Copy;
     FLabel.MoveTo(0, Py);
     FLabel.LineTo(W, Py);
     FLabel.MoveTo(Px, H - 35);
     FLabel.LineTo(Px, 15);
+    FLabelAreas.push_back(QRect(0, Py - 1, W, 3));
+    FLabelAreas.push_back(QRect(Px - 1, 14, 3, H - 35 - 14 + 2));
 }
 
 void TSmithChart::ShowCursor(int Freq)
 {
+    const bool WasCurrent = FBufferCurrent;
+    std::vector<QRect> Areas = FLabelAreas;
     DrawLabel(Freq);
-    Compose();
+    if (WasCurrent) {
+        Areas.insert(Areas.end(), FLabelAreas.begin(), FLabelAreas.end());
+        ComposeAreas(Areas);
+    } else {
+        Compose();
+    }
 }
 
 void TSmithChart::SaveLines()

@@ -89,6 +89,12 @@ private:
     void AppendPoint(int Freq, int R, int X, int Z0);
     // The label of ShowCursor without the composition.
     void DrawLabel(int Freq);
+    void LabelText(int X, int Y, TColor Colour, const QString &Text);
+    // Draws the points the layer does not show yet, or all on a cleared layer when it shows
+    // something else (answering false then); adds the area of each point drawn to Areas.
+    bool DrawNewPoints(std::vector<QRect> *Areas);
+    // Compose within the areas only, for a picture that was whole before they changed.
+    void ComposeAreas(const std::vector<QRect> &Areas);
     void Circle(double X, double Y, double R);
 
     QImage FGridLayer;
@@ -111,4 +117,8 @@ private:
     // is then drawn alone over the kept layer: the points are alike, so the order they are
     // drawn in does not change the picture.
     int FDrawnCount = 0;
+    // Where the label layer may differ from white.
+    std::vector<QRect> FLabelAreas;
+    // Buffer is the composition of the layers as they are now.
+    bool FBufferCurrent = false;
 };

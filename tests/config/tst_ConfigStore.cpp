@@ -1,3 +1,4 @@
+#include "IniFixture.h"
 #include "config/ConfigStore.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
@@ -23,24 +24,6 @@ namespace {
 const TConfigItem AllItems[] = { ciPort2, ciPort3, ciSelCom, ciBand160, ciBand80, ciBand40,
     ciBand30, ciBand20, ciBand17, ciBand15, ciBand12, ciBand10, ciBand6, ciBand2, ciBand70,
     ciBandOther, ciGraphColor, ciVelocityFactor, ciChImp };
-
-QString IniPath() { return QString::fromStdString(KivraIniPath()); }
-
-void WriteRaw(const QByteArray &Bytes)
-{
-    QVERIFY(QDir().mkpath(QString::fromStdString(KivraConfigDir())));
-    QFile File(IniPath());
-    QVERIFY(File.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(File.write(Bytes), Bytes.size());
-}
-
-QByteArray ReadRaw()
-{
-    QFile File(IniPath());
-    if (!File.open(QIODevice::ReadOnly))
-        return {};
-    return File.readAll();
-}
 
 QStringList ReadAll()
 {
@@ -100,27 +83,22 @@ private slots:
     void IntegerItemsFallBack_data();
     void IntegerItemsFallBack();
     void BandRoutinesRejectOtherItems();
+    void ForeignBytesSurvive_data();
+    void ForeignBytesSurvive();
+    void SavingAgainGivesSameBytes_data();
+    void SavingAgainGivesSameBytes();
 
 private:
-    std::unique_ptr<QTemporaryDir> Dir;
-    QByteArray SavedXdg;
+    std::unique_ptr<TIniFolder> Dir;
 };
 
 void TConfigStoreTest::init()
 {
-    // A fresh folder per test, inside the one ctest gives this program.
-    SavedXdg = qgetenv("XDG_CONFIG_HOME");
-    const QString Base = SavedXdg.isEmpty() ? QDir::tempPath() : QString::fromLocal8Bit(SavedXdg);
-    Dir = std::make_unique<QTemporaryDir>(Base + QStringLiteral("/cfg-XXXXXX"));
-    QVERIFY(Dir->isValid());
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(Dir->path()));
+    Dir = std::make_unique<TIniFolder>();
+    QVERIFY(Dir->IsValid());
 }
 
-void TConfigStoreTest::cleanup()
-{
-    qputenv("XDG_CONFIG_HOME", SavedXdg);
-    Dir.reset();
-}
+void TConfigStoreTest::cleanup() { Dir.reset(); }
 
 void TConfigStoreTest::DefaultsWithoutFile_data()
 {
@@ -436,7 +414,7 @@ void TConfigStoreTest::FailedWriteLeavesFile()
         QVERIFY(QDir().mkdir(Path));
     } else if (way == QStringLiteral("underfile")) {
         // The configuration folder's parent is a regular file.
-        const QString Parent = Dir->path() + QStringLiteral("/plain");
+        const QString Parent = Dir->Path() + QStringLiteral("/plain");
         QFile Plain(Parent);
         QVERIFY(Plain.open(QIODevice::WriteOnly));
         Plain.write(Old);
@@ -477,7 +455,7 @@ void TConfigStoreTest::FailedWriteLeavesFile()
 
 void TConfigStoreTest::FirstWriteCreatesFolder()
 {
-    const QString Deeper = Dir->path() + QStringLiteral("/not/yet");
+    const QString Deeper = Dir->Path() + QStringLiteral("/not/yet");
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(Deeper));
     QVERIFY(!QFileInfo::exists(Deeper));
     WriteConfigValue(ciSelCom, QStringLiteral("3"));
@@ -527,6 +505,9 @@ void TConfigStoreTest::IntegerItemsFallBack_data()
     QTest::newRow("impedance with decimals")
         << ciChImp << QByteArray("[COM_PORT]\nCH_IMP=75.0\n") << 50;
     QTest::newRow("negative kept") << ciChImp << QByteArray("[COM_PORT]\nCH_IMP=-5\n") << -5;
+    QTest::newRow("system colour")
+        << ciGraphColor << QByteArray("[COLOR]\nBK_GRAPH_COLOR=-16777201\n") << 16774122;
+    QTest::newRow("black") << ciGraphColor << QByteArray("[COLOR]\nBK_GRAPH_COLOR=0\n") << 0;
     QTest::newRow("beyond 32 bits")
         << ciPort3 << QByteArray("[COM_PORT]\nPORT3=4294967296\n") << 10;
 }
@@ -554,6 +535,57 @@ void TConfigStoreTest::BandRoutinesRejectOtherItems()
     // ciBand6 still has its flag.
     WriteConfigValue(ciBand6, QStringLiteral("N"));
     QCOMPARE(ReadRaw(), QByteArray("[COM_PORT]\nBAND6=N\n"));
+}
+
+void TConfigStoreTest::ForeignBytesSurvive_data()
+{
+    QTest::addColumn<QByteArray>("value");
+    QTest::newRow("Windows-1250") << QByteArray("Anal\xFDz\xE1tor \x9A\xED\xF8ka");
+    QTest::newRow("lone UTF-8 lead byte") << QByteArray("7.0\xC5");
+    QTest::newRow("control bytes") << QByteArray("\x01\x7F\x80\x9F\xA0\xFF");
+}
+
+// Another program's bytes come back one character per byte and go back unchanged, both
+// when another key is written and when the value itself is read and written back.
+void TConfigStoreTest::ForeignBytesSurvive()
+{
+    QFETCH(QByteArray, value);
+    const QByteArray Old = "[COM_PORT]\nPORT2=" + value + "\nNAZEV=" + value + "\n";
+    WriteRaw(Old);
+    const QString Read = ReadConfigValue(ciPort2);
+    QCOMPARE(Read, QString::fromLatin1(value));
+    WriteConfigValue(ciChImp, QStringLiteral("75"));
+    WriteConfigValue(ciPort2, Read);
+    QCOMPARE(ReadRaw(), Old + "CH_IMP=75\n");
+    // A character beyond one byte can only have been typed; it goes out in UTF-8.
+    WriteConfigValue(ciPort2, QStringLiteral("\u0159"));
+    QCOMPARE(ReadConfigValue(ciPort2), QString::fromLatin1("\xC5\x99"));
+}
+
+void TConfigStoreTest::SavingAgainGivesSameBytes_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("no file") << QByteArray();
+    QTest::newRow("indented comment on top") << QByteArray(" ; mine\n[COM_PORT]\nPORT2=4\n");
+    QTest::newRow("comment after a skipped line") << QByteArray("=x\n; mine\n[COM_PORT]\n");
+    QTest::newRow("comment after a bare key") << QByteArray("K\n# h\n[COM_PORT]\nPORT2=4\n");
+    QTest::newRow("blank lines on top") << QByteArray("\n\n; mine\n[COM_PORT]\n");
+    QTest::newRow("comments everywhere")
+        << QByteArray("; a\n\n; b\n[COM_PORT]\n; c\nPORT2=4\n\n; d\n[COLOR]\n;e\nX=1\n");
+}
+
+void TConfigStoreTest::SavingAgainGivesSameBytes()
+{
+    QFETCH(QByteArray, content);
+    if (!content.isEmpty())
+        WriteRaw(content);
+    QByteArray First;
+    for (int Save = 0; Save < 10; ++Save) {
+        WriteConfigValue(ciSelCom, QStringLiteral("2"));
+        if (Save == 0)
+            First = ReadRaw();
+        QCOMPARE(ReadRaw(), First);
+    }
 }
 
 QTEST_GUILESS_MAIN(TConfigStoreTest)

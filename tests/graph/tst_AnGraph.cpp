@@ -1,12 +1,15 @@
+#include "AnalyzerModel.h"
 #include "ImageProbe.h"
 #include "graph/TAnGraph.h"
 #include "measure/Globals.h"
 #include "measure/TMereni.h"
 #include "measure/TSmithLink.h"
+#include "numerics/TDoubleArray.h"
 #include "platform/QtColor.h"
 
 #include <QtTest>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -68,6 +71,8 @@ public:
     void SetMarkColor(TColor Color) override { Mark = Color; }
     void SetRowIndex(int Index) override { RowIndex = Index; }
     void ResetLayout() override { }
+    void SetRowVisible(bool Visible) override { Shown = Visible; }
+    bool Shown = true;
 };
 
 // A Smith chart frame that remembers the frequencies it was told.
@@ -94,7 +99,15 @@ private slots:
     void shadeColourOfBackground();
     void bandsShadeBackgroundOnly();
     void bandOfEqualColumnsShadesNothing();
+    void bandReachingOutsideRange_data();
     void bandReachingOutsideRange();
+    void bandOperations();
+    void pointIndexAt_data();
+    void pointIndexAt();
+    void placedCursorsShowOnce();
+    void phaseCurveThroughResonance();
+    void minimumCursorOnMeasuredPoint_data();
+    void minimumCursorOnMeasuredPoint();
     void cursorLayerComposedByAnd();
     void minimumCursorPlacedByEvaluation();
     void redrawKeepsCursorFrequency();
@@ -131,6 +144,7 @@ void TAnGraphTest::cleanup()
     ChImp = 50;
     MeasureMode = mmImpedance;
     GraphBackColor = 0xC0F9FA;
+    SmoothCurves = false;
 }
 
 void TAnGraphTest::shadeColourOfBackground_data()
@@ -140,6 +154,8 @@ void TAnGraphTest::shadeColourOfBackground_data()
     // White has lightness 240; 230 of 240 is a light grey.
     QTest::newRow("white becomes light grey") << clWhite << RGBColor(244, 244, 244);
     QTest::newRow("black stays black") << clBlack << clBlack;
+    QTest::newRow("default background") << TColor(0xC0F9FA) << RGBColor(0xF9, 0xF7, 0xAC);
+    QTest::newRow("light blue") << TColor(0xFFF3EA) << RGBColor(0xD5, 0xE7, 0xFF);
 }
 
 void TAnGraphTest::shadeColourOfBackground()
@@ -147,9 +163,6 @@ void TAnGraphTest::shadeColourOfBackground()
     QFETCH(TColor, Back);
     QFETCH(TColor, Shade);
     QCOMPARE(TAnGraph::ShadeColorOf(Back), Shade);
-    // The default background is shaded darker in every channel, not whitened.
-    const TColor Default = TAnGraph::ShadeColorOf(0xC0F9FA);
-    QVERIFY(RedOf(Default) < 0xFA && GreenOf(Default) < 0xF9 && BlueOf(Default) <= 0xC0);
 }
 
 void TAnGraphTest::bandsShadeBackgroundOnly()
@@ -186,20 +199,181 @@ void TAnGraphTest::bandOfEqualColumnsShadesNothing()
     QCOMPARE(CountColor(Graph->Composite, TAnGraph::ShadeColorOf(clWhite)), 0);
 }
 
+void TAnGraphTest::bandReachingOutsideRange_data()
+{
+    QTest::addColumn<double>("Lower");
+    QTest::addColumn<double>("Upper");
+    // Columns 0, 20 (left margin), 100, 400, 700, 760 (right margin), 794.
+    QTest::addColumn<QString>("Shaded");
+    QTest::newRow("lower end below: from the layer's left edge") << 6.9 << 7.05 << "xxx....";
+    QTest::newRow("upper end above: to the layer's right edge") << 7.15 << 7.5 << "....xxx";
+    QTest::newRow("both beyond") << 6.0 << 8.0 << "xxxxxxx";
+    QTest::newRow("wholly above") << 8.0 << 9.0 << ".......";
+    QTest::newRow("wholly below") << 5.0 << 6.0 << ".......";
+}
+
 void TAnGraphTest::bandReachingOutsideRange()
 {
-    Graph->Markers->AddBand(6.9, 7.05);
-    Graph->Markers->AddBand(7.15, 7.5);
-    Graph->Markers->AddBand(8.0, 9.0);
+    QFETCH(double, Lower);
+    QFETCH(double, Upper);
+    QFETCH(QString, Shaded);
+    Graph->Markers->AddBand(Lower, Upper);
     Graph->Refresh();
-    const QImage &C = Graph->Composite;
     const TColor Shade = TAnGraph::ShadeColorOf(clWhite);
-    QCOMPARE(At(C, 100, 120), Shade);
-    QCOMPARE(At(C, 700, 120), Shade);
-    QCOMPARE(At(C, 400, 120), clWhite);
-    // Shading stays inside the plot.
-    QCOMPARE(At(C, 20, 120), clWhite);
-    QCOMPARE(At(C, 760, 120), clWhite);
+    QString Seen;
+    for (int X : { 0, 20, 100, 400, 700, 760, kW - 1 })
+        Seen += At(Graph->Composite, X, 120) == Shade ? u'x' : u'.';
+    QCOMPARE(Seen, Shaded);
+}
+
+void TAnGraphTest::bandOperations()
+{
+    TOzn &M = *Graph->Markers;
+    M.RemoveLastBand();
+    QCOMPARE(M.BandCount(), 0);
+    const struct
+    {
+        double F1;
+        double F2;
+        const char *Bands;
+    } Steps[] = {
+        { 7.2, 7.0, "7-7.2" },
+        { 6.9, 7.3, "6.9-7.3" },
+        { 7.05, 7.1, "6.9-7.3" },
+        { 7.25, 7.5, "6.9-7.3 7.25-7.5" },
+        { 6.9, 7.3, "6.9-7.3 7.25-7.5" },
+        { 6.0, 8.0, "6-8 7.25-7.5" },
+    };
+    for (const auto &Step : Steps) {
+        M.AddBand(Step.F1, Step.F2);
+        QStringList Bands;
+        for (int I = 0; I < M.BandCount(); ++I)
+            Bands << QStringLiteral("%1-%2").arg(M.Band(I).Lower).arg(M.Band(I).Upper);
+        QCOMPARE(Bands.join(u' '), QString::fromLatin1(Step.Bands));
+    }
+    M.RemoveLastBand();
+    QCOMPARE(M.BandCount(), 1);
+    // The band between the cursors, whichever stands lower.
+    Graph->Refresh();
+    Graph->MoveCursor1(455, 150);
+    Graph->MoveCursor2(385, 150);
+    M.ClearBands();
+    M.AddCursorBand();
+    QCOMPARE(M.BandCount(), 1);
+    QCOMPARE(M.Band(0).Lower, Graph->Cursor2->Frequency);
+    QCOMPARE(M.Band(0).Upper, Graph->Cursor1->Frequency);
+}
+
+void TAnGraphTest::pointIndexAt_data()
+{
+    QTest::addColumn<QString>("Series");
+    QTest::addColumn<double>("F");
+    QTest::addColumn<int>("Index");
+    QTest::newRow("measured frequency") << "7 7.1 7.2 7.3" << 7.1 << 1;
+    QTest::newRow("first") << "7 7.1 7.2 7.3" << 7.0 << 0;
+    QTest::newRow("last reads the one before") << "7 7.1 7.2 7.3" << 7.3 << 2;
+    QTest::newRow("in between reads the lower") << "7 7.1 7.2 7.3" << 7.19 << 1;
+    QTest::newRow("below") << "7 7.1 7.2 7.3" << 6.0 << 0;
+    QTest::newRow("above") << "7 7.1 7.2 7.3" << 8.0 << 3;
+    QTest::newRow("one point") << "7" << 8.0 << 0;
+    QTest::newRow("no point") << "" << 7.0 << 0;
+}
+
+void TAnGraphTest::pointIndexAt()
+{
+    QFETCH(QString, Series);
+    QFETCH(double, F);
+    QFETCH(int, Index);
+    TDoubleArray A;
+    for (const QString &V : Series.split(u' ', Qt::SkipEmptyParts))
+        A.Add(V.toDouble());
+    QCOMPARE(TFrekvence::PointIndexAt(A, F), Index);
+}
+
+void TAnGraphTest::placedCursorsShowOnce()
+{
+    Graph->Mereni->ShowMinSWR = [] { return true; };
+    Graph->Mereni->LastLines() = SweepLines();
+    const struct
+    {
+        const char *Name;
+        std::function<void(TAnGraph &)> Run;
+    } Operations[] = {
+        { "refresh", [](TAnGraph &G) { G.Refresh(); } },
+        { "drag 1", [](TAnGraph &G) { G.MoveCursor1(245, 150); } },
+        { "drag 2", [](TAnGraph &G) { G.MoveCursor2(525, 160); } },
+        { "drag 1 again", [](TAnGraph &G) { G.MoveCursor1(246, 150); } },
+        { "draw all without clearing", [](TAnGraph &G) { G.DrawAll(); } },
+        { "draw all twice",
+            [](TAnGraph &G) {
+                G.DrawAll();
+                G.DrawAll();
+            } },
+        { "redraw cursors over themselves",
+            [](TAnGraph &G) {
+                G.Cursors->RedrawCursors();
+                G.Present(false);
+            } },
+        { "redraw cursor 1 alone",
+            [](TAnGraph &G) {
+                G.Cursor1->Redraw();
+                G.Present(false);
+            } },
+        { "show cursors", [](TAnGraph &G) { G.Cursors->SetShowCursors(true); } },
+        { "ask for the cursors", [](TAnGraph &G) { G.Cursors->GetShowCursors(); } },
+        { "resize and draw",
+            [](TAnGraph &G) {
+                G.ResizeLayers(kW, kH);
+                G.DrawAll();
+            } },
+    };
+    Graph->Markers->AddBand(7.02, 7.06);
+    const TColor Shade = TAnGraph::ShadeColorOf(clWhite);
+    for (const auto &Op : Operations) {
+        Op.Run(*Graph);
+        // A drag step composes only what it changed: the picture must be the whole one.
+        const QImage Composed = Graph->Composite.copy();
+        Graph->Present(false);
+        QVERIFY2(Composed == Graph->Composite, qPrintable(QString::fromLatin1(Op.Name)));
+        for (const TFrekvence *C :
+            { Graph->Cursor1.get(), Graph->Cursor2.get(), Graph->CursorMin.get() }) {
+            if (!C->IsPlaced())
+                continue;
+            // The dotted line covers every other row of the plot; gone, it covers none.
+            const int Count = CountInColumn(Graph->Composite, C->X, C->Line.Color);
+            QVERIFY2(Count > (kH - 100) / 3, qPrintable(QString::fromLatin1(Op.Name)));
+        }
+        for (const TOsaHorizont *H : { Graph->Horizontal1.get(), Graph->Horizontal2.get() }) {
+            if (H->Y == 0)
+                continue;
+            int Count = 0;
+            for (int X = 40; X < 700; ++X) {
+                const TColor Seen = At(Graph->Composite, X, H->Y);
+                Count += Seen == H->Line.Color || Seen == (H->Line.Color & Shade);
+            }
+            QVERIFY2(Count > 200, qPrintable(QString::fromLatin1(Op.Name)));
+        }
+    }
+    QVERIFY(
+        Graph->Cursor1->IsPlaced() && Graph->Cursor2->IsPlaced() && Graph->CursorMin->IsPlaced());
+}
+
+void TAnGraphTest::phaseCurveThroughResonance()
+{
+    // The middle line has X = 0 and R = 50: a phase of exactly 0 degrees at 7.1 MHz.
+    for (TOsaY *Axis : std::initializer_list<TOsaY *> { Graph->OsaPSV.get(), Graph->OsaZ.get(),
+             Graph->OsaR.get(), Graph->OsaXX.get(), Graph->OsaRL.get() })
+        Axis->Visible = false;
+    Graph->OsaPhase->Line = TPropertyLine(clFuchsia, psSolid, 2);
+    Graph->Mereni->LastLines() = SweepLines();
+    Graph->Refresh();
+    QCOMPARE(Graph->Mereni->PhaseValues.Item(10), 0.0);
+    for (int X = 352; X <= 418; X += 6) {
+        int N = 0;
+        for (int Y = 50; Y < kH - 50; ++Y)
+            N += At(Graph->MainLayer, X, Y) == clFuchsia;
+        QVERIFY2(N > 0, qPrintable(QString::number(X)));
+    }
 }
 
 void TAnGraphTest::cursorLayerComposedByAnd()
@@ -363,18 +537,18 @@ void TAnGraphTest::graphRasterFollowsLifetime()
 
 void TAnGraphTest::cursorReadouts()
 {
-    std::vector<TRecordingReadout *> Rows;
-    CreateCursorReadout = [&Rows]() -> std::unique_ptr<TCursorReadout> {
-        auto Row = std::make_unique<TRecordingReadout>();
-        Rows.push_back(Row.get());
-        return Row;
-    };
-    Graph = std::make_unique<TAnGraph>(nullptr, 7.0, 7.2);
-    CreateCursorReadout = nullptr;
-    QCOMPARE(Rows.size(), std::size_t(3));
-    TRecordingReadout &Min = *Rows[0];
-    TRecordingReadout &Row1 = *Rows[1];
-    TRecordingReadout &Row2 = *Rows[2];
+    // The rows belong to the test and outlive the model, which only links them.
+    TRecordingReadout Rows[3];
+    std::vector<int> Asked;
+    Graph = std::make_unique<TAnGraph>(nullptr, 7.0, 7.2, [&](int Index) -> TCursorReadout * {
+        Asked.push_back(Index);
+        return &Rows[Index];
+    });
+    QCOMPARE(Asked, (std::vector<int> { 0, 1, 2 }));
+    TRecordingReadout &Min = Rows[0];
+    TRecordingReadout &Row1 = Rows[1];
+    TRecordingReadout &Row2 = Rows[2];
+    QVERIFY(Min.Shown && !Row1.Shown && !Row2.Shown);
     QCOMPARE(Min.RowIndex, 3);
     QCOMPARE(Row1.RowIndex, 1);
     double Difference = -1.0;
@@ -408,10 +582,27 @@ void TAnGraphTest::cursorReadouts()
     QCOMPARE(Row2.Fields["rx"].Value, 86.0);
     QCOMPARE(Row2.Fields["xx"].Value, 27.0);
 
+    // Moving cursor 1 after cursor 2 fills the same two fields.
+    Row1.Fields["any"] = {};
+    Row2.Fields["any"] = {};
+    Difference = -1.0;
+    Graph->MoveCursor1(35, 150);
+    QVERIFY(std::abs(Row2.Fields["any"].Value - 0.2) < 1e-9);
+    QVERIFY(std::abs(Row1.Fields["any"].Value - 35.4965) < 1e-4);
+    QVERIFY(std::abs(Difference - 0.2) < 1e-9);
+
+    // At 7.1 MHz the reactance is 0: no capacitance, an inductance of 0.
+    Graph->MoveCursor1(385, 150);
+    QCOMPARE(Row1.Fields["xx"].Value, 0.0);
+    QVERIFY(Row1.Fields["c"].Invalid);
+    QVERIFY(!Row1.Fields["l"].Invalid);
+
     // Equal frequencies: a bandwidth of 0 and no Q.
+    Graph->MoveCursor1(35, 150);
     Graph->MoveCursor2(35, 150);
     QCOMPARE(Row2.Fields["any"].Value, 0.0);
     QVERIFY(Row1.Fields["any"].Invalid);
+    Graph.reset();
 }
 
 void TAnGraphTest::smithToldCursorKHz()
@@ -430,6 +621,87 @@ void TAnGraphTest::smithToldCursorKHz()
     Graph->MoveCursor1(35, 150);
     QCOMPARE(Smith.Shown.back(), 1000);
     Graph->Cursor1->SmithFrame = nullptr;
+}
+
+namespace {
+
+// The simulator's dipole over a range, one line per StepKHz, with smoothing as given.
+QStringList DipoleSweep(double F0MHz, int FromKHz, int ToKHz, int StepKHz)
+{
+    TLoadParams Params;
+    Params.Kind = TLoadKind::Dipole;
+    Params.F0MHz = F0MHz;
+    TAnalyzerModel Model(Params);
+    QStringList Lines;
+    for (int KHz = FromKHz; KHz <= ToKHz; KHz += StepKHz)
+        Lines << QString::fromStdString(Model.ReplyLine(KHz / 10));
+    return Lines;
+}
+
+} // namespace
+
+void TAnGraphTest::minimumCursorOnMeasuredPoint_data()
+{
+    QTest::addColumn<QStringList>("Lines");
+    QTest::addColumn<double>("FromMHz");
+    QTest::addColumn<double>("ToMHz");
+    // 0: no cursor; otherwise where it must stand (within a column).
+    QTest::addColumn<double>("Expected");
+    QStringList Dead = DipoleSweep(14.2, 1000, 30000, 100);
+    Dead[0] = QStringLiteral("1000 0 -900");
+    QTest::newRow("a short line is no minimum") << Dead << 1.0 << 30.0 << 14.2;
+    QStringList Huge = DipoleSweep(14.2, 1000, 30000, 100);
+    Huge[3] = QStringLiteral("1300 50 100000000000000000000");
+    QTest::newRow("a reactance of 1e20 is no minimum") << Huge << 1.0 << 30.0 << 14.2;
+    QStringList Shorts;
+    for (int KHz = 7000; KHz <= 7200; KHz += 10)
+        Shorts << QStringLiteral("%1 0 %2").arg(KHz).arg(KHz / 100);
+    QTest::newRow("all R = 0: no minimum") << Shorts << 7.0 << 7.2 << 0.0;
+    QTest::newRow("smoothing ringing beside the peaks")
+        << DipoleSweep(1.9, 1000, 30000, 100) << 1.0 << 30.0 << 1.9;
+    // Here smoothed and measured minimum agree: -1 asks for the smoothed series' minimum.
+    QTest::newRow("narrow sweep keeps its point")
+        << DipoleSweep(14.2, 13000, 15500, 10) << 13.0 << 15.5 << -1.0;
+}
+
+void TAnGraphTest::minimumCursorOnMeasuredPoint()
+{
+    QFETCH(QStringList, Lines);
+    QFETCH(double, FromMHz);
+    QFETCH(double, ToMHz);
+    QFETCH(double, Expected);
+    SmoothCurves = true;
+    Graph->OsaX->SetMinValue(FromMHz);
+    Graph->OsaX->SetMaxValue(ToMHz);
+    Graph->Mereni->ShowMinSWR = [] { return true; };
+    // A previous sweep's minimum must not survive a sweep without one.
+    Graph->Mereni->LastLines() = SweepLines();
+    Graph->OsaX->SetMinValue(7.0);
+    Graph->OsaX->SetMaxValue(7.2);
+    Graph->Refresh();
+    QVERIFY(Graph->CursorMin->IsPlaced());
+    Graph->OsaX->SetMinValue(FromMHz);
+    Graph->OsaX->SetMaxValue(ToMHz);
+    Graph->Mereni->LastLines() = Lines;
+    Graph->Refresh();
+    SmoothCurves = false;
+    const double Column = (ToMHz - FromMHz) / 700;
+    TMereni &M = *Graph->Mereni;
+    if (Expected == 0.0) {
+        QVERIFY(!Graph->CursorMin->IsPlaced());
+        QCOMPARE(CountColor(Graph->CursorLayer, clRed), 0);
+        return;
+    }
+    if (Expected < 0.0) {
+        int Best = 0;
+        for (int I = 1; I < M.SWRValues.Count(); ++I)
+            if (M.SWRValues.Item(I) < M.SWRValues.Item(Best))
+                Best = I;
+        Expected = M.Frequencies.Item(Best);
+    }
+    QVERIFY2(std::abs(Graph->CursorMin->Frequency - Expected) <= Column,
+        qPrintable(QString::number(Graph->CursorMin->Frequency)));
+    QVERIFY(CountInColumn(Graph->Composite, Graph->CursorMin->X, clRed) > 50);
 }
 
 QTEST_MAIN(TAnGraphTest)

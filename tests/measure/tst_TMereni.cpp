@@ -126,7 +126,7 @@ private slots:
     void evaluateFrequenciesReadAsTheirDecimals();
     void evaluateRaisingPointGetsZeros();
     void evaluateSingleLinePlacesMinimumCursor();
-    void evaluateShortIsTheMinimum();
+    void evaluateShortIsNeverTheMinimum();
     void evaluateTieKeepsEarlierPoint();
     void evaluateNoMinimumBelowStart();
     void evaluateMinimumCursorNotWanted();
@@ -519,14 +519,14 @@ void TestTMereni::evaluateSingleLinePlacesMinimumCursor()
     QVERIFY(b.Graph.OsaPSV->LastY > 0);
 }
 
-void TestTMereni::evaluateShortIsTheMinimum()
+void TestTMereni::evaluateShortIsNeverTheMinimum()
 {
     TBench b;
     b.Mereni.ShowMinSWR = [] { return true; };
     b.Evaluate(
         { QStringLiteral("7000 55 0"), QStringLiteral("20000 0 0"), QStringLiteral("25000 50 0") });
-    // The short's negative SWR is smaller than the perfect match's.
-    QCOMPARE(b.Graph.CursorMin->X, GraphRaster->ColumnOf(20.0) + 35);
+    // The short's replacement SWR is negative, but it reflects everything: the match wins.
+    QCOMPARE(b.Graph.CursorMin->X, GraphRaster->ColumnOf(25.0) + 35);
 }
 
 void TestTMereni::evaluateTieKeepsEarlierPoint()

@@ -30,6 +30,7 @@ private slots:
     void ParseInt_data();
     void ParseInt();
     void ConversionErrorsNameTheText();
+    void HlsRoundTrip_data();
     void HlsRoundTrip();
     void HlsShadingOfWhite();
     void ConfigFolderFollowsXdg();
@@ -250,31 +251,56 @@ void TRuntimeTest::ConversionErrorsNameTheText()
     }
 }
 
+void TRuntimeTest::HlsRoundTrip_data()
+{
+    QTest::addColumn<TColor>("Colour");
+    QTest::addColumn<int>("Hue");
+    QTest::addColumn<int>("Lightness");
+    QTest::addColumn<int>("Saturation");
+    QTest::addColumn<TColor>("Back");
+    // Ten lightness steps lower, the band shading.
+    QTest::addColumn<TColor>("Shade");
+    QTest::newRow("black") << TColor(0x000000) << 160 << 0 << 0 << RGBColor(0, 0, 0)
+                           << RGBColor(0, 0, 0);
+    QTest::newRow("white") << TColor(0xFFFFFF) << 160 << 240 << 0 << RGBColor(255, 255, 255)
+                           << RGBColor(244, 244, 244);
+    QTest::newRow("red") << TColor(0x0000FF) << 0 << 120 << 240 << RGBColor(255, 0, 0)
+                         << RGBColor(234, 0, 0);
+    QTest::newRow("green") << TColor(0x008000) << 80 << 60 << 240 << RGBColor(0, 128, 0)
+                           << RGBColor(0, 106, 0);
+    QTest::newRow("blue") << TColor(0xFF0000) << 160 << 120 << 240 << RGBColor(0, 0, 255)
+                          << RGBColor(0, 0, 234);
+    QTest::newRow("gray loses a unit") << TColor(0x808080) << 160 << 120 << 0
+                                       << RGBColor(127, 127, 127) << RGBColor(116, 116, 116);
+    QTest::newRow("silver") << TColor(0xC0C0C0) << 160 << 181 << 0 << RGBColor(192, 192, 192)
+                            << RGBColor(181, 181, 181);
+    QTest::newRow("light blue") << TColor(0xFFF3EA) << 143 << 230 << 240 << RGBColor(234, 243, 255)
+                                << RGBColor(213, 231, 255);
+    QTest::newRow("graph background") << TColor(0xC0F9FA) << 39 << 208 << 205
+                                      << RGBColor(250, 249, 192) << RGBColor(249, 247, 172);
+    QTest::newRow("maroon") << TColor(0x000080) << 0 << 60 << 240 << RGBColor(128, 0, 0)
+                            << RGBColor(106, 0, 0);
+    QTest::newRow("fuchsia") << TColor(0xFF00FF) << 200 << 120 << 240 << RGBColor(255, 0, 255)
+                             << RGBColor(234, 0, 234);
+}
+
 void TRuntimeTest::HlsRoundTrip()
 {
-    const TColor colours[] = { clBlack, clWhite, clRed, clGreen, clBlue, clGray, clSilver, 0xFFF3EA,
-        0xC0F9FA, clMaroon, clFuchsia };
-    for (TColor c : colours) {
-        int h = 0;
-        int l = 0;
-        int s = 0;
-        ColorRGBToHLS(c, h, l, s);
-        QVERIFY(h >= 0 && h <= 240 && l >= 0 && l <= 240 && s >= 0 && s <= 240);
-        const TColor back = ColorHLSToRGB(h, l, s);
-        // Integer steps of 1/240 may move a channel by at most one unit.
-        QVERIFY2(std::abs(RedOf(back) - RedOf(c)) <= 1 && std::abs(GreenOf(back) - GreenOf(c)) <= 1
-                && std::abs(BlueOf(back) - BlueOf(c)) <= 1,
-            qPrintable(QString::number(c, 16)));
-    }
-    int h = 0;
-    int l = 0;
-    int s = 0;
-    ColorRGBToHLS(clRed, h, l, s);
-    QCOMPARE(h, 0);
-    QCOMPARE(l, 120);
-    QCOMPARE(s, 240);
-    ColorRGBToHLS(clBlue, h, l, s);
-    QCOMPARE(h, 160);
+    QFETCH(TColor, Colour);
+    QFETCH(int, Hue);
+    QFETCH(int, Lightness);
+    QFETCH(int, Saturation);
+    QFETCH(TColor, Back);
+    QFETCH(TColor, Shade);
+    int h = -1;
+    int l = -1;
+    int s = -1;
+    ColorRGBToHLS(Colour, h, l, s);
+    QCOMPARE(h, Hue);
+    QCOMPARE(l, Lightness);
+    QCOMPARE(s, Saturation);
+    QCOMPARE(ColorHLSToRGB(h, l, s), Back);
+    QCOMPARE(ColorHLSToRGB(h, l - 10, s), Shade);
 }
 
 void TRuntimeTest::HlsShadingOfWhite()

@@ -1,4 +1,4 @@
-#include "ImageProbe.h"
+#include "graph/ImageProbe.h"
 #include "platform/Canvas.h"
 #include "platform/QtColor.h"
 
