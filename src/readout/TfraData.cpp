@@ -216,9 +216,6 @@ bool TfraData::GetZ(double &Value) const
     return false;
 }
 
-void TfraData::SetRowVisible(bool Shown)
-{
-    if (Shown && !parentWidget())
-        return;
-    setVisible(Shown);
-}
+void TfraData::SetRowVisible(bool Shown) { setVisible(Shown); }
+
+void TfraData::setVisible(bool Visible) { QFrame::setVisible(Visible && parentWidget()); }

@@ -88,8 +88,9 @@ public:
     // shows the fields that MeasureMode needs.
     void ResetLayout() override;
     bool GetZ(double &Value) const override;
-    // Never shows a row without a parent: that would open a window of its own.
     void SetRowVisible(bool Shown) override;
+    // Never shows a row without a parent: that would open a window of its own.
+    void setVisible(bool Visible) override;
 
     // The SWR limit test of ShowPSV: any finite value is compared, none raises.
     static bool AtSwrLimit(double Swr);

@@ -37,3 +37,5 @@ TfrmTestColor::TfrmTestColor(QWidget *Parent)
     lbU2v = MakeLabel(this, 109, QStringLiteral("U2 (Z)"), false);
     lbU3v = MakeLabel(this, 125, QStringLiteral("U3(diag)"), false);
 }
+
+void TfrmTestColor::setVisible(bool Visible) { QFrame::setVisible(Visible && parentWidget()); }

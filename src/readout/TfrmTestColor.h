@@ -23,4 +23,7 @@ public:
     QLabel *lbU1v = nullptr;
     QLabel *lbU2v = nullptr;
     QLabel *lbU3v = nullptr;
+
+    // Shows only while it has a parent.
+    void setVisible(bool Visible) override;
 };

@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -102,7 +103,6 @@ private slots:
     void bandReachingOutsideRange_data();
     void bandReachingOutsideRange();
     void bandOperations();
-    void pointIndexAt_data();
     void pointIndexAt();
     void placedCursorsShowOnce();
     void phaseCurveThroughResonance();
@@ -264,30 +264,20 @@ void TAnGraphTest::bandOperations()
     QCOMPARE(M.Band(0).Upper, Graph->Cursor1->Frequency);
 }
 
-void TAnGraphTest::pointIndexAt_data()
-{
-    QTest::addColumn<QString>("Series");
-    QTest::addColumn<double>("F");
-    QTest::addColumn<int>("Index");
-    QTest::newRow("measured frequency") << "7 7.1 7.2 7.3" << 7.1 << 1;
-    QTest::newRow("first") << "7 7.1 7.2 7.3" << 7.0 << 0;
-    QTest::newRow("last reads the one before") << "7 7.1 7.2 7.3" << 7.3 << 2;
-    QTest::newRow("in between reads the lower") << "7 7.1 7.2 7.3" << 7.19 << 1;
-    QTest::newRow("below") << "7 7.1 7.2 7.3" << 6.0 << 0;
-    QTest::newRow("above") << "7 7.1 7.2 7.3" << 8.0 << 3;
-    QTest::newRow("one point") << "7" << 8.0 << 0;
-    QTest::newRow("no point") << "" << 7.0 << 0;
-}
-
 void TAnGraphTest::pointIndexAt()
 {
-    QFETCH(QString, Series);
-    QFETCH(double, F);
-    QFETCH(int, Index);
-    TDoubleArray A;
-    for (const QString &V : Series.split(u' ', Qt::SkipEmptyParts))
-        A.Add(V.toDouble());
-    QCOMPARE(TFrekvence::PointIndexAt(A, F), Index);
+    TDoubleArray Four;
+    for (double F : { 7.0, 7.1, 7.2, 7.3 })
+        Four.Add(F);
+    TDoubleArray One;
+    One.Add(7.0);
+    const TDoubleArray None;
+    // Measured, first, last (reads the one before), between (the lower), below, above.
+    const std::tuple<const TDoubleArray *, double, int> Cases[]
+        = { { &Four, 7.1, 1 }, { &Four, 7.0, 0 }, { &Four, 7.3, 2 }, { &Four, 7.19, 1 },
+              { &Four, 6.0, 0 }, { &Four, 8.0, 3 }, { &One, 8.0, 0 }, { &None, 7.0, 0 } };
+    for (const auto &[Series, F, Index] : Cases)
+        QCOMPARE(TFrekvence::PointIndexAt(*Series, F), Index);
 }
 
 void TAnGraphTest::placedCursorsShowOnce()
@@ -302,7 +292,6 @@ void TAnGraphTest::placedCursorsShowOnce()
         { "refresh", [](TAnGraph &G) { G.Refresh(); } },
         { "drag 1", [](TAnGraph &G) { G.MoveCursor1(245, 150); } },
         { "drag 2", [](TAnGraph &G) { G.MoveCursor2(525, 160); } },
-        { "drag 1 again", [](TAnGraph &G) { G.MoveCursor1(246, 150); } },
         { "draw all without clearing", [](TAnGraph &G) { G.DrawAll(); } },
         { "draw all twice",
             [](TAnGraph &G) {
@@ -320,7 +309,6 @@ void TAnGraphTest::placedCursorsShowOnce()
                 G.Present(false);
             } },
         { "show cursors", [](TAnGraph &G) { G.Cursors->SetShowCursors(true); } },
-        { "ask for the cursors", [](TAnGraph &G) { G.Cursors->GetShowCursors(); } },
         { "resize and draw",
             [](TAnGraph &G) {
                 G.ResizeLayers(kW, kH);
