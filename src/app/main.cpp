@@ -1,4 +1,4 @@
-#include "app/TPreviewWindow.h"
+#include "app/TfrmMain.h"
 #include "platform/QtDialogs.h"
 
 #include <QApplication>
@@ -10,7 +10,7 @@ int main(int argc, char *argv[])
     TQtDialogs dialogs;
     TDialogsScope dialogsScope(dialogs);
 
-    TPreviewWindow window;
+    TfrmMain window;
     dialogs.SetParent(&window);
     window.show();
     return QApplication::exec();

@@ -40,6 +40,7 @@ void TComm::Open()
         PortNumber = ConfigInt(ciPort3);
     // A number the driver cannot hold would open some other port; treat it as missing.
     const bool Valid = PortNumber >= 1 && PortNumber <= kMaxPortNumber;
+    FPortName = "COM" + IntToStr(PortNumber);
     if (Valid) {
         FDriver->SetComPort(static_cast<TComPortNumber>(PortNumber - 1));
         FDriver->SetComPortSpeed(br4800);

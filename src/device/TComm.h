@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 class TSerialPort;
 
@@ -40,6 +41,8 @@ public:
     void DataReceived(TCommPortDriver *Sender, const char *Data, int Count);
 
     bool WasConnected() const { return FWasConnected; }
+    // The port the last Open tried ("COM9"); empty before the first.
+    const std::string &PortName() const { return FPortName; }
     int LineIndex() const { return FLineIndex; }
     const QByteArray &LineBuffer() const { return FLineBuffer; }
     TCommPortDriver &Driver() { return *FDriver; }
@@ -53,6 +56,7 @@ public:
 private:
     std::unique_ptr<TCommPortDriver> FDriver;
     bool FWasConnected = false;
+    std::string FPortName;
     QByteArray FLineBuffer;
     bool FDiscardingLine = false;
     int FLineIndex = 0;

@@ -97,8 +97,9 @@ void TMereni::StartSweep()
         SmithFrame->ClearChart();
 
     // A rejected command needs no handling: nothing arrives and the watchdog ends the sweep.
-    Comm->SendSweep(start, stop, step,
+    const int sent = Comm->SendSweep(start, stop, step,
         [this](int Index, const QString &Received) { LineReceived(Index, Received); });
+    ExpectedLines = sent == 0 ? span / step + 1 : 0;
 
     Watchdog.start();
     FMeasuring = true;

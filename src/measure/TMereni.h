@@ -96,6 +96,9 @@ public:
     TDoubleArray PhaseValues; // degrees
     TDoubleArray CableLosses; // dB
 
+    // Reply lines the last sweep command asks for; 0 when the command was rejected.
+    int ExpectedLines = 0;
+
     // Set by the main window at start-up; may stay empty.
     TSmithLink *SmithFrame = nullptr;
     // Set by the main window before each start; either may be empty.

@@ -5,12 +5,10 @@
 #include "platform/Dialogs.h"
 #include "platform/Guard.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 using TKind = TScriptedDialogs::TKind;
-Q_DECLARE_METATYPE(TSaveFormat)
 
 namespace {
 
@@ -38,10 +36,6 @@ private slots:
     void init();
     void extensionRule_data();
     void extensionRule();
-    void save_data();
-    void save();
-    void saveWithoutData();
-    void nothingWhileMeasuring();
     void cancelledDialogs();
     void saveErrorIsShown();
     void openResetsCursorsFirst();
@@ -77,74 +71,6 @@ void TFileCommandsTest::extensionRule()
     QFETCH(QString, chosen);
     QFETCH(QString, used);
     QCOMPARE(WithDefaultExtension(chosen, QStringLiteral(".TXT")), used);
-}
-
-void TFileCommandsTest::save_data()
-{
-    QTest::addColumn<TSaveFormat>("format");
-    QTest::addColumn<QString>("filter");
-    QTest::addColumn<QString>("written");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("TXT") << TSaveFormat::Txt << QStringLiteral("*.TXT")
-                         << QStringLiteral("test.TXT") << QStringLiteral("1 rows saved to ");
-    QTest::newRow("S11") << TSaveFormat::S11 << QStringLiteral("*.S1P")
-                         << QStringLiteral("test.S1P") << QStringLiteral("S11 1 rows saved to ");
-    QTest::newRow("ZPlots") << TSaveFormat::ZPlots << QStringLiteral("*.CSV")
-                            << QStringLiteral("test.CSV") << QStringLiteral("CSV 1 rows saved to ");
-}
-
-void TFileCommandsTest::save()
-{
-    QFETCH(TSaveFormat, format);
-    QFETCH(QString, filter);
-    QFETCH(QString, written);
-    QFETCH(QString, message);
-    TScriptedDialogs Dialogs;
-    TDialogsScope scope(Dialogs);
-    TBench b;
-    b.Mereni.LastLines() = QStringList { QStringLiteral("14000 50 0") };
-    // An existing file of another type must not stop the save: no question is asked.
-    QFile(Dir.filePath(QStringLiteral("test"))).open(QIODevice::WriteOnly);
-    Dialogs.QueueFileName(Std(Dir.filePath(QStringLiteral("test"))));
-    SaveMeasurement(b.Mereni, false, format);
-    const auto &shown = Dialogs.Shown();
-    QCOMPARE(shown.size(), size_t(2));
-    QCOMPARE(int(shown[0].Kind), int(TKind::SaveFile));
-    QCOMPARE(shown[0].Text, Std(filter));
-    QCOMPARE(shown[1].Text, Std(message + Dir.filePath(written)));
-    QVERIFY(QFile::exists(Dir.filePath(written)));
-}
-
-void TFileCommandsTest::saveWithoutData()
-{
-    TScriptedDialogs Dialogs;
-    TDialogsScope scope(Dialogs);
-    TBench b;
-    for (TSaveFormat f : { TSaveFormat::Txt, TSaveFormat::S11, TSaveFormat::ZPlots })
-        SaveMeasurement(b.Mereni, false, f);
-    QCOMPARE(Dialogs.Shown().size(), size_t(3));
-    for (const auto &s : Dialogs.Shown()) {
-        QCOMPARE(int(s.Kind), int(TKind::Message));
-        QCOMPARE(s.Text, std::string("No data for save!"));
-        QCOMPARE(s.Caption, std::string("Save"));
-    }
-}
-
-void TFileCommandsTest::nothingWhileMeasuring()
-{
-    TScriptedDialogs Dialogs;
-    TDialogsScope scope(Dialogs);
-    TBench b;
-    b.Graph.Cursor1->Frequency = 7.0;
-    Dialogs.QueueFileName(Std(Dir.filePath(QStringLiteral("m"))));
-    SaveMeasurement(b.Mereni, true, TSaveFormat::Txt);
-    b.Mereni.LastLines() = QStringList { QStringLiteral("14000 50 0") };
-    for (TSaveFormat f : { TSaveFormat::Txt, TSaveFormat::S11, TSaveFormat::ZPlots })
-        SaveMeasurement(b.Mereni, true, f);
-    LoadMeasurement(b.Graph, true);
-    QVERIFY(Dialogs.Shown().empty());
-    QCOMPARE(b.Graph.Cursor1->Frequency, 7.0);
-    QVERIFY(!QFile::exists(Dir.filePath(QStringLiteral("m.TXT"))));
 }
 
 void TFileCommandsTest::cancelledDialogs()

@@ -310,10 +310,10 @@ private slots:
         QVERIFY(!QFileInfo(Sim.Link).isSymLink());
     }
 
-    void ReplacesOnlyAStaleLink()
+    void ReplacesOnlyALinkLeftByAnEarlierSimulator()
     {
         QVERIFY(QDir().mkpath(Config->path() + QStringLiteral("/kivra/ports")));
-        QVERIFY(QFile::link(Config->path() + QStringLiteral("/gone"), LinkPath()));
+        QVERIFY(QFile::link(QStringLiteral("/dev/pts/999999"), LinkPath()));
         TSimProcess First;
         QVERIFY2(First.Start({}), qPrintable(First.Error));
         QCOMPARE(QFileInfo(LinkPath()).symLinkTarget(), First.Device);
@@ -326,14 +326,27 @@ private slots:
         QCOMPARE(QFileInfo(LinkPath()).symLinkTarget(), First.Device);
     }
 
-    void RefusesToReplaceALinkToARealDevice()
+    void LeavesTheUsersLinksAlone_data()
     {
+        QTest::addColumn<QString>("Target");
+        QTest::newRow("adapter plugged in") << QStringLiteral("/dev/null");
+        QTest::newRow("adapter unplugged") << QStringLiteral("/dev/ttyUSB97");
+        QTest::newRow("by-id name") << QStringLiteral("/dev/serial/by-id/usb-x-if00");
+    }
+
+    void LeavesTheUsersLinksAlone()
+    {
+        QFETCH(QString, Target);
         QVERIFY(QDir().mkpath(Config->path() + QStringLiteral("/kivra/ports")));
-        QVERIFY(QFile::link(QStringLiteral("/dev/null"), LinkPath()));
+        QFile::remove(LinkPath());
+        QVERIFY(QFile::link(Target, LinkPath()));
         TSimProcess Sim;
         QVERIFY(!Sim.Start({}));
         QCOMPARE(Sim.Process.exitCode(), 1);
-        QCOMPARE(QFileInfo(LinkPath()).symLinkTarget(), QStringLiteral("/dev/null"));
+        QVERIFY2(Sim.Error.contains(LinkPath()) && Sim.Error.contains(QLatin1String("--port")),
+            qPrintable(Sim.Error));
+        QCOMPARE(QFileInfo(LinkPath()).symLinkTarget(), Target);
+        QFile::remove(LinkPath());
     }
 
     void PortHeldByAnotherProgram()

@@ -30,6 +30,8 @@ Simulates the antenna analyzer on a pseudo terminal. The terminal's device is pu
 as the link ports/COMn in KIVRA's configuration folder ($XDG_CONFIG_HOME/kivra, or
 ~/.config/kivra), where KIVRA looks for its COM ports. The first line of output is the
 device path and the link. The link is removed when the simulator ends (Ctrl+C, SIGTERM).
+An existing link (to a serial adapter, say) is never replaced: choose another name with
+--port and select that port in KIVRA's configuration.
 
 The analyzer takes the command "Start Stop Step " followed by a carriage return, with
 frequency codes in 10 kHz units, 100 <= Start < Stop <= 3000 and Step >= 1, and answers
@@ -169,21 +171,34 @@ bool MakeDirs(const std::string &Path)
     return true;
 }
 
-// Publishes Device as Link. A stale link (its device is gone) is replaced; a link to a
-// device that exists, or anything that is not a link, is left alone.
-bool PublishLink(const std::string &Link, const std::string &Device)
+// Whether a dangling link was left by a simulator that could not remove it (killed, or the
+// machine went down): it led to a pseudo terminal, and those are gone for good once closed.
+// A link to a serial adapter that is merely unplugged never qualifies.
+bool LeftByEarlierSimulator(const std::string &Target)
+{
+    return Target.compare(0, 9, "/dev/pts/") == 0;
+}
+
+// Publishes Device as Link. Any link the user made (to an adapter, plugged in or not) is
+// theirs: the simulator only takes the place of a dead pseudo terminal link.
+bool PublishLink(const std::string &Link, const std::string &Device, const std::string &Port)
 {
     struct stat Info;
     if (::lstat(Link.c_str(), &Info) == 0) {
+        const std::string Advice
+            = "; not replacing it (publish the simulator under another name with --port, "
+              "for example --port "
+            + std::string(Port == "COM8" ? "COM7" : "COM8") + ")";
         if (!S_ISLNK(Info.st_mode))
-            return Fail(Link + " exists and is not a link; not replacing it");
-        struct stat Target;
-        if (::stat(Link.c_str(), &Target) == 0) {
-            char Buffer[4096] = {};
-            const ssize_t Length = ::readlink(Link.c_str(), Buffer, sizeof Buffer - 1);
-            return Fail(Link + " already leads to " + std::string(Buffer, Length > 0 ? Length : 0)
-                + ", which exists (a serial adapter or another simulator); not replacing it");
-        }
+            return Fail(Link + " exists and is not a link" + Advice);
+        char Buffer[4096] = {};
+        const ssize_t Length = ::readlink(Link.c_str(), Buffer, sizeof Buffer - 1);
+        const std::string Target(Buffer, Length > 0 ? static_cast<std::size_t>(Length) : 0);
+        struct stat TargetInfo;
+        const bool Dangling = ::stat(Link.c_str(), &TargetInfo) != 0;
+        if (!Dangling || !LeftByEarlierSimulator(Target))
+            return Fail(Link + " already leads to " + Target
+                + (Dangling ? " (not present now)" : "") + Advice);
         if (::unlink(Link.c_str()) != 0 && errno != ENOENT)
             return Fail("cannot remove the stale link " + Link + ": " + std::strerror(errno));
     }
@@ -421,7 +436,7 @@ int main(int Argc, char **Argv)
     ::sigprocmask(SIG_BLOCK, &Blocked, nullptr);
     ::signal(SIGPIPE, SIG_IGN);
 
-    if (!PublishLink(Link, Device))
+    if (!PublishLink(Link, Device, Options.Port))
         return 1;
     std::printf("%s %s\n", Device.c_str(), Link.c_str());
     std::fflush(stdout);

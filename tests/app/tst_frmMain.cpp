@@ -1,0 +1,684 @@
+#include "app/TfrmMain.h"
+#include "config/ConfigStore.h"
+#include "config/TDlgConfig.h"
+#include "config/TfrmCfg.h"
+#include "device/TComm.h"
+#include "graph/TAnGraph.h"
+#include "graph/TvGraph.h"
+#include "measure/Globals.h"
+#include "measure/TMereni.h"
+#include "platform/Dialogs.h"
+#include "platform/Paths.h"
+#include "readout/TfraData.h"
+#include "readout/TfrmTestColor.h"
+#include "smith/TSmithChart.h"
+#include "smith/TvSmithChart.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <functional>
+#include <memory>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+QString U(const char *Utf8) { return QString::fromUtf8(Utf8); }
+
+void WriteIni(const QByteArray &Text)
+{
+    QDir().mkpath(QString::fromStdString(KivraConfigDir()));
+    QFile File(QString::fromStdString(KivraIniPath()));
+    QVERIFY(File.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    File.write(Text);
+}
+
+// A pseudo terminal published as ports/COM9, so the window's sweeps open a real port that
+// never answers unless the test feeds lines itself.
+class TQuietPort
+{
+public:
+    TQuietPort()
+    {
+        Master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        ::grantpt(Master);
+        ::unlockpt(Master);
+        const QString Ports = QString::fromStdString(KivraConfigDir()) + QStringLiteral("/ports");
+        QDir().mkpath(Ports);
+        Link = Ports + QStringLiteral("/COM9");
+        QFile::remove(Link);
+        QFile::link(QString::fromLocal8Bit(::ptsname(Master)), Link);
+    }
+    ~TQuietPort()
+    {
+        QFile::remove(Link);
+        ::close(Master);
+    }
+    int Master = -1;
+    QString Link;
+};
+
+// Places cursors 1 and 2 at their columns nearest the frequencies, as a drag would.
+void PlaceCursors(TAnGraph &G, double F1, double F2)
+{
+    G.Cursor1->Frequency = F1;
+    G.Cursor2->Frequency = F2;
+    G.Refresh();
+}
+
+QStringList FakeSweep(int FromKHz, int Count)
+{
+    QStringList Lines;
+    for (int I = 0; I < Count; ++I)
+        Lines << QStringLiteral("%1 %2 %3").arg(FromKHz + 10 * I).arg(40 + I).arg(I - 10);
+    return Lines;
+}
+
+} // namespace
+
+class TfrmMainTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void FreshConfigurationStartsWith160m();
+    void StartUpFallsBackAndRunsOn_data();
+    void StartUpFallsBackAndRunsOn();
+    void ARefusedWriteAtStartUpIsShownNotFatal();
+    void MaxBandGivesFullRangeAndEmptiesTheSweep();
+    void ZoomToTheCursorsAndBack();
+    void EqualCursorsDoNotZoom();
+    void ConfiguredBandComesBackWhenASweepStarts();
+    void HeaderLabelsFollowTheType_data();
+    void HeaderLabelsFollowTheType();
+    void CloseIsRefusedWhileMeasuring();
+    void ABurstOfResizesGivesOneRedraw();
+    void SetFrequencyRangeMessages_data();
+    void SetFrequencyRangeMessages();
+    void CableLengthAndVelocityFactor_data();
+    void CableLengthAndVelocityFactor();
+    void InvalidCableInputIsReportedOncePerRunAfterDrawing();
+    void ShortAndFreeGiveTheCableImpedance();
+    void ReadoutRowsFollowMinSwr();
+    void EveryHandlerLeavesOnePicture_data();
+    void EveryHandlerLeavesOnePicture();
+    void StatusBarSaysWhyASweepBroughtNothing_data();
+    void StatusBarSaysWhyASweepBroughtNothing();
+    void StatusBarCountsAnEarlyEnd();
+    void ConfigurationDialogAppliesTheNewBand();
+
+private:
+    std::unique_ptr<TScriptedDialogs> Dialogs;
+    std::unique_ptr<TDialogsScope> Scope;
+};
+
+void TfrmMainTest::init()
+{
+    QFile::remove(QString::fromStdString(KivraIniPath()));
+    ChImp = 50;
+    MeasureMode = mmImpedance;
+    Dialogs = std::make_unique<TScriptedDialogs>();
+    Scope = std::make_unique<TDialogsScope>(*Dialogs);
+}
+
+void TfrmMainTest::cleanup()
+{
+    Scope.reset();
+    Dialogs.reset();
+}
+
+void TfrmMainTest::FreshConfigurationStartsWith160m()
+{
+    TfrmMain Window;
+    QVERIFY(!Window.Started());
+    Window.show();
+    Window.hide();
+    Window.show(); // a second show must not run the start-up again
+    QVERIFY(Window.Started());
+    // The first picture is drawn at the size the window shows it, not cleared by the
+    // layouts settling and left for the redraw timer.
+    const QImage &Picture = Window.Model().Composite;
+    QCOMPARE(Picture.size(), Window.Graph->pbGraph->size());
+    QImage Blank(Picture.size(), Picture.format());
+    Blank.fill(QColor(234, 243, 255));
+    QVERIFY(Picture != Blank);
+    QCOMPARE(Window.width(), 1144);
+    QCOMPARE(Window.windowTitle(), QStringLiteral("KIVRA Antenne analyzer "));
+    QCOMPARE(Window.Model().OsaX->MinValue, 1.81);
+    QCOMPARE(Window.Model().OsaX->MaxValue, 2.0);
+    QVERIFY(Window.chk160->isChecked());
+    QVERIFY(!Window.chkOther->isChecked());
+    QVERIFY(Window.pnSmihGraph->isVisible());
+    QVERIFY(Window.pnBand->isVisible());
+    QCOMPARE(Window.edZkracKa->text(), QStringLiteral("0.66"));
+    QCOMPARE(Window.Model().OsaR->Line.Color, clGreen);
+    QCOMPARE(Window.Model().OsaXX->Line.Width, 2);
+    QVERIFY(Window.Model().OsaR->Visible && !Window.Model().OsaPSV->Visible);
+    QVERIFY(Window.MenLoad->isEnabled() && Window.Oprogramu1->isEnabled());
+    QVERIFY(Dialogs->Texts().empty());
+}
+
+void TfrmMainTest::StartUpFallsBackAndRunsOn_data()
+{
+    QTest::addColumn<QByteArray>("Ini");
+    QTest::addColumn<double>("Min");
+    QTest::addColumn<double>("Max");
+    QTest::addColumn<QString>("StoredChImp");
+    QTest::addColumn<int>("Boxes");
+    QTest::newRow("CH_IMP not an integer")
+        << QByteArray("[COM_PORT]\nCH_IMP=abc\n") << 1.81 << 2.0 << QStringLiteral("50") << 0;
+    QTest::newRow("CH_IMP 75, 40 m")
+        << QByteArray("[COM_PORT]\nCH_IMP=75\nBAND160=N\nBAND40=A\nFMIN3=7.000\nFMAX3=7.200\n")
+        << 7.0 << 7.2 << QStringLiteral("75") << 0;
+    // The limits do not convert: the fallback range, and one box saying so.
+    QTest::newRow("band limits not numbers")
+        << QByteArray("[COM_PORT]\nFMIN1=1,81\n") << 1.0 << 50.0 << QStringLiteral("50") << 1;
+}
+
+void TfrmMainTest::StartUpFallsBackAndRunsOn()
+{
+    QFETCH(QByteArray, Ini);
+    QFETCH(double, Min);
+    QFETCH(double, Max);
+    QFETCH(QString, StoredChImp);
+    QFETCH(int, Boxes);
+    WriteIni(Ini);
+    TfrmMain Window;
+    Window.show();
+    QCOMPARE(Window.Model().OsaX->MinValue, Min);
+    QCOMPARE(Window.Model().OsaX->MaxValue, Max);
+    QCOMPARE(QString::number(ChImp), StoredChImp);
+    QCOMPARE(ReadConfigValue(ciChImp), StoredChImp);
+    QCOMPARE(static_cast<int>(Dialogs->Texts().size()), Boxes);
+}
+
+void TfrmMainTest::ARefusedWriteAtStartUpIsShownNotFatal()
+{
+    WriteIni("[COM_PORT]\nCH_IMP=abc\n");
+    // No write may grow a file past a few bytes: the store's save of "50" fails.
+    rlimit Old {};
+    ::getrlimit(RLIMIT_FSIZE, &Old);
+    rlimit Tiny = Old;
+    Tiny.rlim_cur = 8;
+    std::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &Tiny);
+    TfrmMain Window;
+    Window.show();
+    ::setrlimit(RLIMIT_FSIZE, &Old);
+    QVERIFY(Window.Started());
+    QCOMPARE(ChImp, 50);
+    QCOMPARE(static_cast<int>(Dialogs->Texts().size()), 1);
+    QVERIFY(
+        QString::fromStdString(Dialogs->Texts()[0]).startsWith(QLatin1String("Unable to write")));
+    // The steps after the failed one ran.
+    QCOMPARE(Window.Model().OsaX->MinValue, 1.81);
+    QVERIFY(Window.pnSmihGraph->isVisible());
+    // Nor does a refused write of the velocity factor keep the window open.
+    Window.edZkracKa->setText(QStringLiteral("0.800000"));
+    ::setrlimit(RLIMIT_FSIZE, &Tiny);
+    const bool Closed = Window.close();
+    ::setrlimit(RLIMIT_FSIZE, &Old);
+    QVERIFY(Closed);
+    QCOMPARE(static_cast<int>(Dialogs->Texts().size()), 2);
+    QCOMPARE(ReadConfigValue(ciVelocityFactor), QStringLiteral("0.66"));
+}
+
+void TfrmMainTest::MaxBandGivesFullRangeAndEmptiesTheSweep()
+{
+    TfrmMain Window;
+    Window.show();
+    Window.Mereni().LastLines() = FakeSweep(1810, 20);
+    QTest::mouseClick(Window.chkOther, Qt::LeftButton);
+    QCOMPARE(Window.Model().OsaX->MinValue, 1.0);
+    QCOMPARE(Window.Model().OsaX->MaxValue, 30.0);
+    QVERIFY(Window.Mereni().LastLines().isEmpty());
+    QVERIFY(Window.Smith->Chart() != nullptr);
+}
+
+void TfrmMainTest::ZoomToTheCursorsAndBack()
+{
+    WriteIni("[COM_PORT]\nBAND160=N\nBAND40=A\n");
+    TfrmMain Window;
+    Window.show();
+    TAnGraph &G = Window.Model();
+    PlaceCursors(G, 7.05, 7.0);
+    QVERIFY(Window.btnZoomP->isEnabled());
+    QVERIFY(!Window.btnZoomS->isEnabled());
+    G.Cursor1->Frequency = 7.05;
+    G.Cursor2->Frequency = 7.0;
+    Window.btnZoomPClick();
+    QCOMPARE(G.OsaX->MinValue, 6.9975);
+    QCOMPARE(G.OsaX->MaxValue, 7.0525);
+    QVERIFY(Window.btnZoomS->isEnabled());
+
+    G.Cursor1->Frequency = 7.01;
+    G.Cursor2->Frequency = 7.02;
+    Window.btnZoomPClick();
+    QCOMPARE(G.OsaX->MinValue, 7.0095);
+    QCOMPARE(G.OsaX->MaxValue, 7.0205);
+
+    Window.btnZoomSClick();
+    QCOMPARE(G.OsaX->MinValue, 7.0);
+    QCOMPARE(G.OsaX->MaxValue, 7.1);
+    QVERIFY(std::abs(G.Cursor1->Frequency - 7.0) < 1e-3);
+    QVERIFY(std::abs(G.Cursor2->Frequency - 7.05) < 1e-3);
+    QVERIFY(!Window.btnZoomS->isEnabled());
+}
+
+void TfrmMainTest::EqualCursorsDoNotZoom()
+{
+    TfrmMain Window;
+    Window.show();
+    TAnGraph &G = Window.Model();
+    G.Cursor1->Frequency = 1.9;
+    G.Cursor2->Frequency = 1.9;
+    Window.btnZoomPClick();
+    QCOMPARE(G.OsaX->MinValue, 1.81);
+    QCOMPARE(G.OsaX->MaxValue, 2.0);
+    QVERIFY(!Window.ZoomSaved);
+    Window.btnZoomSClick(); // nothing saved: nothing happens
+    QCOMPARE(G.Cursor1->Frequency, 1.9);
+}
+
+void TfrmMainTest::ConfiguredBandComesBackWhenASweepStarts()
+{
+    WriteIni("[COM_PORT]\nPORT2=250\n");
+    TfrmMain Window;
+    Window.show();
+    QTest::mouseClick(Window.chk40, Qt::LeftButton);
+    QCOMPARE(Window.Model().OsaX->MinValue, 7.0);
+    Window.Mereni().LastLines() = FakeSweep(7000, 5);
+    QTest::mouseClick(Window.btnMereni, Qt::LeftButton);
+    QVERIFY(Window.IsMeasuring());
+    QVERIFY(Window.chk160->isChecked());
+    QVERIFY(!Window.pnBand->isVisible());
+    QVERIFY(!Window.btnMereni->isEnabled());
+    QCOMPARE(Window.btnMereni->palette().color(QPalette::ButtonText), QColor(255, 0, 0));
+    QCOMPARE(Window.Model().OsaX->MinValue, 1.81);
+    QVERIFY(Window.Mereni().LastLines().isEmpty());
+    Window.Mereni().WatchdogTimer();
+    QVERIFY(Window.pnBand->isVisible());
+    QVERIFY(Window.btnMereni->isEnabled());
+    QCOMPARE(Window.btnMereni->palette().color(QPalette::ButtonText), QColor(0, 0, 0));
+}
+
+void TfrmMainTest::HeaderLabelsFollowTheType_data()
+{
+    QTest::addColumn<int>("Type");
+    QTest::addColumn<QStringList>("Shown");
+    QTest::newRow("impedance") << 0
+                               << QStringList { U("Frekvence [Mhz]"), U("PSV"), U("RL [dB]"),
+                                      U("F\xc3\xa1ze [stup]"), U("Xx [ohm]"), U("Rx [ohm]"),
+                                      U("XC [pF]"), U("\xc5\xa0.p\xc3\xa1sma [MHz]/ Q"),
+                                      U("XL {uH}"), U("Z [ohm]") };
+    QTest::newRow("cable loss") << 1 << QStringList { U("Frekvence [Mhz]"), U("Attenuation[dB]") };
+    QTest::newRow("cable length") << 2
+                                  << QStringList { U("Frekvence [Mhz]"), U("F\xc3\xa1ze [stup]"),
+                                         U("Z [ohm]") };
+}
+
+void TfrmMainTest::HeaderLabelsFollowTheType()
+{
+    QFETCH(int, Type);
+    QFETCH(QStringList, Shown);
+    TfrmMain Window;
+    Window.show();
+    QRadioButton *Buttons[] = { Window.rbImpedance, Window.rbT, Window.btnLKab };
+    QTest::mouseClick(Buttons[Type], Qt::LeftButton);
+    QCOMPARE(static_cast<int>(MeasureMode), Type);
+    QStringList Visible;
+    for (QLabel *L : { Window.lbFrekvence, Window.lbPSV, Window.lbRL, Window.lbPhase, Window.lbXx,
+             Window.lbRx, Window.lbC, Window.lbAny, Window.lbH, Window.lbZ })
+        if (L->isVisible())
+            Visible << L->text();
+    QCOMPARE(Visible, Shown);
+    QCOMPARE(Window.gbLenKabelu->isVisible(), Type == 2);
+    QCOMPARE(Window.gbKrivky->isVisible(), Type == 0);
+    QCOMPARE(Window.pnSmihBase->isVisible(), Type == 0);
+    // The Smith chart box does nothing outside the impedance type.
+    QTest::mouseClick(Window.CHsMITH, Qt::LeftButton);
+    QCOMPARE(Window.pnSmihBase->isVisible(), false);
+}
+
+void TfrmMainTest::CloseIsRefusedWhileMeasuring()
+{
+    WriteIni("[COM_PORT]\nPORT2=250\n");
+    TfrmMain Window;
+    Window.show();
+    Window.edZkracKa->setText(QStringLiteral("0,7x"));
+    QTest::mouseClick(Window.btnMereni, Qt::LeftButton);
+    QVERIFY(!Window.close());
+    QVERIFY(Window.isVisible());
+    QCOMPARE(ReadConfigValue(ciVelocityFactor), QStringLiteral("0.66"));
+    Window.Mereni().WatchdogTimer();
+    QVERIFY(Window.close());
+    QCOMPARE(ReadConfigValue(ciVelocityFactor), QStringLiteral("0,7x"));
+}
+
+void TfrmMainTest::ABurstOfResizesGivesOneRedraw()
+{
+    TfrmMain Window;
+    Window.show();
+    QVERIFY(QTest::qWaitFor([&] { return Window.ResizeRedraws() == 1; }, 5000));
+    for (int W = 900; W < 1000; W += 20) {
+        Window.resize(W, 560);
+        QTest::qWait(50);
+    }
+    QVERIFY(QTest::qWaitFor([&] { return Window.ResizeRedraws() == 2; }, 5000));
+    QTest::qWait(1300);
+    QCOMPARE(Window.ResizeRedraws(), 2);
+    QCOMPARE(Window.Model().MainLayer.width(), Window.Graph->pbGraph->width());
+}
+
+void TfrmMainTest::SetFrequencyRangeMessages_data()
+{
+    QTest::addColumn<QString>("From");
+    QTest::addColumn<double>("Start");
+    QTest::addColumn<double>("Stop");
+    QTest::addColumn<bool>("Result");
+    QTest::addColumn<double>("Min");
+    QTest::addColumn<double>("Max");
+    QTest::addColumn<QString>("Message");
+    QTest::newRow("given range") << QString() << 3.5 << 3.7 << true << 3.5 << 3.7 << QString();
+    QTest::newRow("from the fields") << QString() << 0.0 << 0.0 << true << 1.81 << 2.0 << QString();
+    QTest::newRow("fields not numbers")
+        << QStringLiteral("x") << 0.0 << 0.0 << false << 1.0 << 50.0
+        << U("Chyba v nastaven\xc3\xa9 frekvenci!\n\rV konfiguraci jsou ulo\xc5\xbe\x65ny "
+             "neplatn\xc3\xad \xc4\x8d\xc3\xadseln\xc3\xa9 hodnoty.\n\rNyn\xc3\xad budou "
+             "nastaveny default frekvence");
+    QTest::newRow("start not below stop")
+        << QString() << 7.0 << 7.0 << false << 1.81 << 2.0
+        << U("Chyba v konfiguraci v nastaven\xc3\xa9 frekvenci!\n\rFrekvence OD mus\xc3\xad "
+             "b\xc3\xbdt men\xc5\xa1\xc3\xad ne\xc5\xbe frekvence DO.");
+}
+
+void TfrmMainTest::SetFrequencyRangeMessages()
+{
+    QFETCH(QString, From);
+    QFETCH(double, Start);
+    QFETCH(double, Stop);
+    QFETCH(bool, Result);
+    QFETCH(double, Min);
+    QFETCH(double, Max);
+    QFETCH(QString, Message);
+    TfrmMain Window;
+    Window.show();
+    if (!From.isEmpty())
+        Window.Cfg->edFROD->setText(From);
+    QCOMPARE(Window.SetFrequencyRange(Start, Stop), Result);
+    QCOMPARE(Window.Model().OsaX->MinValue, Min);
+    QCOMPARE(Window.Model().OsaX->MaxValue, Max);
+    const std::vector<std::string> Texts = Dialogs->Texts();
+    QCOMPARE(Texts.empty() ? QString() : QString::fromStdString(Texts.back()), Message);
+}
+
+void TfrmMainTest::CableLengthAndVelocityFactor_data()
+{
+    QTest::addColumn<bool>("Length");
+    QTest::addColumn<QString>("Input");
+    QTest::addColumn<double>("Delta");
+    QTest::addColumn<QString>("Result");
+    QTest::newRow("0.66 and 4.948 MHz")
+        << true << QStringLiteral("0.66") << 4.948 << QStringLiteral("20.00");
+    QTest::newRow("20 m and 4.948 MHz")
+        << false << QStringLiteral("20") << 4.948 << QStringLiteral("0.660");
+    QTest::newRow("empty factor") << true << QString() << 4.948 << QStringLiteral("0.00");
+    QTest::newRow("equal cursors")
+        << true << QStringLiteral("0.66") << 0.0 << QStringLiteral("98973600.00");
+}
+
+void TfrmMainTest::CableLengthAndVelocityFactor()
+{
+    QFETCH(bool, Length);
+    QFETCH(QString, Input);
+    QFETCH(double, Delta);
+    QFETCH(QString, Result);
+    TfrmMain Window;
+    Window.show();
+    QTest::mouseClick(Window.btnLKab, Qt::LeftButton);
+    QTest::mouseClick(Length ? Window.rbDelkaKab : Window.rbZkracKab, Qt::LeftButton);
+    QCOMPARE(Window.edLenKa->isReadOnly(), Length);
+    QCOMPARE(Window.edZkracKa->isReadOnly(), !Length);
+    (Length ? Window.edZkracKa : Window.edLenKa)->setText(Input);
+    Window.CableCursorMoved(Delta);
+    QCOMPARE((Length ? Window.edLenKa : Window.edZkracKa)->text(), Result);
+    // Outside the cable-length type nothing is computed.
+    QTest::mouseClick(Window.rbImpedance, Qt::LeftButton);
+    (Length ? Window.edLenKa : Window.edZkracKa)->clear();
+    Window.CableCursorMoved(Delta);
+    QVERIFY((Length ? Window.edLenKa : Window.edZkracKa)->text().isEmpty());
+}
+
+void TfrmMainTest::InvalidCableInputIsReportedOncePerRunAfterDrawing()
+{
+    TfrmMain Window;
+    Window.show();
+    QTest::mouseClick(Window.btnLKab, Qt::LeftButton);
+    Window.edZkracKa->setText(QStringLiteral("abc"));
+    Window.edLenKa->setText(QStringLiteral("5.00"));
+    const std::string Message
+        = "Byla zadan\xc3\xa1 neplatn\xc3\xa1 \xc4\x8d\xc3\xadseln\xc3\xa1 hodnota!";
+    PlaceCursors(Window.Model(), 3.0, 8.0); // the cursor calls back while it draws
+    Window.CableCursorMoved(1.0);
+    QVERIFY(Dialogs->Texts().empty()); // not in the middle of the drawing
+    QApplication::processEvents();
+    QCOMPARE(Dialogs->Texts(), std::vector<std::string> { Message });
+    QCOMPARE(Window.edLenKa->text(), QStringLiteral("5.00"));
+    Window.CableCursorMoved(2.0);
+    QApplication::processEvents();
+    QCOMPARE(Dialogs->Texts().size(), std::size_t(1));
+    Window.edZkracKa->setText(QStringLiteral("0.66"));
+    Window.CableCursorMoved(4.948);
+    Window.edZkracKa->setText(QStringLiteral("x"));
+    Window.CableCursorMoved(4.948);
+    QApplication::processEvents();
+    QCOMPARE(Dialogs->Texts().size(), std::size_t(2));
+}
+
+void TfrmMainTest::ShortAndFreeGiveTheCableImpedance()
+{
+    TfrmMain Window;
+    Window.show();
+    TfraData &Row = *Window.Rows[1];
+    const auto Last = [&] { return Dialogs->Shown().back(); };
+    QVERIFY(!Window.btnRozp->isEnabled());
+    QTest::mouseClick(Window.btnZkrat, Qt::LeftButton);
+    QCOMPARE(
+        Last().Text, std::string("Zelen\xc3\xbd k\xc5\x99\xc3\xad\xc5\xbe nen\xc3\xad nastaven!"));
+    QCOMPARE(Last().Caption, std::string("Impedance kabelu"));
+    Window.btnDelkaKabeluClick();
+    QVERIFY(QString::fromStdString(Last().Text).startsWith(QLatin1String("Oba kurzory")));
+
+    Window.Model().Cursor1->Frequency = 1.9;
+    Row.ShowZ(true, 0); // the Z field reads "E"
+    QTest::mouseClick(Window.btnZkrat, Qt::LeftButton);
+    QCOMPARE(Last().Text, std::string("Impedance Z is not valid!"));
+    QCOMPARE(Last().Caption, std::string("Cable impedance"));
+    QVERIFY(Window.btnZkrat->isEnabled() && !Window.btnRozp->isEnabled());
+
+    const std::size_t Boxes = Dialogs->Shown().size();
+    Row.ShowZ(false, 25);
+    QTest::mouseClick(Window.btnZkrat, Qt::LeftButton);
+    QVERIFY(!Window.btnZkrat->isEnabled() && Window.btnRozp->isEnabled());
+    Row.ShowZ(true, 0);
+    QTest::mouseClick(Window.btnRozp, Qt::LeftButton); // invalid: the state stays
+    QVERIFY(Window.btnRozp->isEnabled());
+    Row.ShowZ(false, 100);
+    QTest::mouseClick(Window.btnRozp, Qt::LeftButton);
+    QCOMPARE(Window.edZKab->text(), QStringLiteral("50.0"));
+    QVERIFY(Window.btnZkrat->isEnabled() && !Window.btnRozp->isEnabled());
+    QCOMPARE(Dialogs->Shown().size(), Boxes + 1);
+}
+
+void TfrmMainTest::ReadoutRowsFollowMinSwr()
+{
+    TfrmMain Window;
+    Window.show();
+    TfraData *Row1 = Window.Rows[1];
+    TfraData *Row2 = Window.Rows[2];
+    TfraData *RowMin = Window.Rows[0];
+    QVERIFY(Row1->isVisible() && Row2->isVisible() && !RowMin->isVisible());
+    const int Header = Window.pnHeader->height();
+    QCOMPARE(Window.pnBottom->height(), 2 * Row1->height() + Header + 1);
+    QCOMPARE(Window.lbPSV->x(), Row2->edPSV->x());
+    QCOMPARE(Window.lbAny->x(), Row2->edAny->x());
+    QTest::mouseClick(Window.chkMinPSV, Qt::LeftButton);
+    QVERIFY(Row1->isVisible() && Row2->isVisible() && RowMin->isVisible());
+    QCOMPARE(RowMin->parentWidget(), Window.pnData);
+    QCOMPARE(Window.pnBottom->height(), 3 * Row1->height() + Header + 1);
+    QVERIFY(Window.IsMinSwrShown());
+    QTest::mouseClick(Window.chkMinPSV, Qt::LeftButton);
+    QVERIFY(!RowMin->isVisible());
+    QCOMPARE(Window.pnBottom->height(), 2 * Row1->height() + Header + 1);
+    // The legend is never shown, but coloured.
+    QVERIFY(!Window.TestColor->isVisible());
+    QCOMPARE(Window.TestColor->lbU1->palette().color(QPalette::Window), QColor(Qt::blue));
+    QCOMPARE(Window.TestColor->lbU1v->palette().color(QPalette::WindowText), QColor(Qt::black));
+}
+
+void TfrmMainTest::EveryHandlerLeavesOnePicture_data()
+{
+    QTest::addColumn<int>("Handler");
+    const char *const Names[] = { "SetFrequencyRange", "SelectBand", "zoom", "zoom back",
+        "Recompute", "smoothing", "type", "curve", "resize timer", "Smith apply" };
+    for (int I = 0; I < static_cast<int>(std::size(Names)); ++I)
+        QTest::newRow(Names[I]) << I;
+}
+
+void TfrmMainTest::EveryHandlerLeavesOnePicture()
+{
+    QFETCH(int, Handler);
+    TfrmMain Window;
+    Window.show();
+    TAnGraph &G = Window.Model();
+    Window.Mereni().LastLines() = FakeSweep(1810, 20);
+    PlaceCursors(G, 1.85, 1.95);
+    const std::function<void()> Handlers[] = {
+        [&] { Window.SetFrequencyRange(1.8, 2.0); },
+        [&] { Window.SelectBand(); },
+        [&] { Window.btnZoomPClick(); },
+        [&] {
+            Window.btnZoomPClick();
+            Window.btnZoomSClick();
+        },
+        [&] { Window.btnDelkaKabeluClick(); },
+        [&] { QTest::mouseClick(Window.chkVyhlazovat, Qt::LeftButton); },
+        [&] { QTest::mouseClick(Window.rbT, Qt::LeftButton); },
+        [&] { QTest::mouseClick(Window.chkPSV, Qt::LeftButton); },
+        [&] { Window.Timer2Timer(); },
+        [&] { Window.SmithChanged(); },
+    };
+    Handlers[Handler]();
+    const QImage After = G.Composite.copy();
+    QVERIFY(G.Cursor1->IsPlaced() || Handler == 1);
+    G.Refresh();
+    QCOMPARE(After, G.Composite);
+}
+
+void TfrmMainTest::StatusBarSaysWhyASweepBroughtNothing_data()
+{
+    QTest::addColumn<QByteArray>("Ini");
+    QTest::addColumn<QString>("Status");
+    QTest::addColumn<bool>("Box");
+    QTest::newRow("no such port") << QByteArray("[COM_PORT]\nPORT2=250\n")
+                                  << QStringLiteral(
+                                         "Port COM250 (/dev/ttyS249) could not be opened")
+                                  << false;
+    QTest::newRow("port not a number")
+        << QByteArray("[COM_PORT]\nPORT2=abc\n")
+        << QStringLiteral("The setting PORT2 in section COM_PORT of ") << true;
+    QTest::newRow("selection not a number")
+        << QByteArray("[COM_PORT]\nSELCOM=x\n") << QStringLiteral("The setting SELCOM in section ")
+        << true;
+}
+
+void TfrmMainTest::StatusBarSaysWhyASweepBroughtNothing()
+{
+    QFETCH(QByteArray, Ini);
+    QFETCH(QString, Status);
+    QFETCH(bool, Box);
+    WriteIni(Ini);
+    TfrmMain Window;
+    Window.show();
+    QTest::mouseClick(Window.btnMereni, Qt::LeftButton);
+    QVERIFY(Window.StatusBar1->currentMessage().startsWith(Status));
+    QCOMPARE(Window.IsMeasuring(), !Box);
+    if (Box) {
+        QCOMPARE(Dialogs->Texts().size(), std::size_t(1));
+        QVERIFY(QString::fromStdString(Dialogs->Texts()[0])
+                    .endsWith(QLatin1String("is not a valid integer value")));
+        QVERIFY(Window.StatusBar1->currentMessage().endsWith(
+            QLatin1String("KIVRA.INI is not a number")));
+        return;
+    }
+    Window.Mereni().WatchdogTimer();
+    QVERIFY(Window.StatusBar1->currentMessage().startsWith(Status));
+}
+
+void TfrmMainTest::StatusBarCountsAnEarlyEnd()
+{
+    TQuietPort Port;
+    TfrmMain Window;
+    Window.show();
+    TMereni &M = Window.Mereni();
+    const QStringList Lines = FakeSweep(1810, 20);
+    for (int Run : { 5, 20 }) {
+        QTest::mouseClick(Window.btnMereni, Qt::LeftButton);
+        QCOMPARE(Window.StatusBar1->currentMessage(), U(" M\xc4\x9b\xc5\x99\x65n\xc3\xad vypnuto"));
+        QCOMPARE(M.ExpectedLines, 20);
+        for (int I = 0; I < Run; ++I)
+            M.LineReceived(I, Lines[I]);
+        QCOMPARE(Window.Smith->Chart()->Points().size(), std::size_t(Run));
+        M.WatchdogTimer();
+        QCOMPARE(M.LastLines().size(), Run);
+        QCOMPARE(Window.StatusBar1->currentMessage(),
+            Run < 20 ? QStringLiteral("Sweep ended after 5 of 20 points")
+                     : U(" M\xc4\x9b\xc5\x99\x65n\xc3\xad vypnuto"));
+    }
+    QVERIFY(Dialogs->Texts().empty());
+}
+
+void TfrmMainTest::ConfigurationDialogAppliesTheNewBand()
+{
+    TfrmMain Window;
+    Window.show();
+    TAnGraph &G = Window.Model();
+    PlaceCursors(G, 1.85, 1.95);
+    // The dialog is answered once it runs: 40 m with a new end, then OK.
+    QTimer::singleShot(0, [&] {
+        auto *Dialog = dynamic_cast<TDlgConfig *>(QApplication::activeModalWidget());
+        QVERIFY(Dialog != nullptr);
+        Dialog->Frame()->rb40->click();
+        Dialog->Frame()->edFRDO->setText(QStringLiteral("7.200"));
+        Dialog->btnOk->click();
+    });
+    Window.Konfigurace1Click();
+    QCOMPARE(G.OsaX->MinValue, 7.0);
+    QCOMPARE(G.OsaX->MaxValue, 7.2);
+    QVERIFY(Window.chk40->isChecked());
+    QVERIFY(!Window.Cfg->isVisible());
+    const QImage After = G.Composite.copy();
+    G.Refresh();
+    QCOMPARE(After, G.Composite);
+}
+
+QTEST_MAIN(TfrmMainTest)
+#include "tst_frmMain.moc"
