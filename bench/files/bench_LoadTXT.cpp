@@ -1,7 +1,7 @@
+#include "app/TfrmMain.h"
 #include "graph/TAnGraph.h"
 #include "measure/Globals.h"
 #include "measure/TMereni.h"
-#include "smith/TvSmithChart.h"
 
 #include <QApplication>
 #include <QFile>
@@ -32,9 +32,8 @@ QByteArray MakeFile()
     return bytes;
 }
 
-// Open the file to the composed pictures: read, re-plot the Smith chart, evaluate with
-// smoothing, draw, compose. The graph has the size it gets in the main window at its
-// default size, with its pens.
+// Open the file to the composed pictures in the main window at its default size: read,
+// re-plot the Smith chart, evaluate with smoothing, draw the graph, compose both.
 void BM_LoadTXT(benchmark::State &state)
 {
     QTemporaryDir dir;
@@ -46,28 +45,17 @@ void BM_LoadTXT(benchmark::State &state)
     }
     file.close();
 
-    ChImp = 50;
-    MeasureMode = mmImpedance;
+    TfrmMain window;
+    window.show();
+    QCoreApplication::processEvents();
     SmoothCurves = true;
-    TAnGraph graph(nullptr, 1.0, 30.0);
-    graph.ResizeLayers(699, 441);
-    BuildTickTables();
-    graph.OsaZ->SetRange();
-    graph.OsaR->SetRange();
-    graph.OsaXX->SetRange();
-    for (TOsaY *axis : std::initializer_list<TOsaY *> {
-             graph.OsaPSV.get(), graph.OsaR.get(), graph.OsaXX.get() }) {
-        axis->Visible = true;
-        axis->Line.Width = 2;
-    }
-    TvSmithChart smith;
-    smith.InitChart();
-    graph.Mereni->SmithFrame = &smith;
     for (auto _ : state) {
-        graph.Mereni->LoadTXT(path);
-        benchmark::DoNotOptimize(graph.Composite.constBits());
+        window.Mereni().LoadTXT(path);
+        benchmark::DoNotOptimize(window.Model().Composite.constBits());
     }
-    state.counters["points"] = graph.Mereni->Frequencies.Count();
+    state.counters["points"] = window.Mereni().Frequencies.Count();
+    state.counters["graph_px"]
+        = window.Model().Composite.width() * window.Model().Composite.height();
     rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     state.counters["peak_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
@@ -80,6 +68,9 @@ BENCHMARK(BM_LoadTXT)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggr
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The window reads and writes its settings: never the user's own.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
