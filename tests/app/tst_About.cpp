@@ -60,10 +60,8 @@ void TAboutTest::decode_data()
     QTest::newRow("embedded") << good << QSize(368, 268);
     QTest::newRow("empty") << QByteArray() << QSize();
     QTest::newRow("not a picture") << QByteArray("GIF89a not at all") << QSize();
-    QTest::newRow("header only") << good.left(300) << QSize();
     QTest::newRow("cut in half") << good.left(good.size() / 2) << QSize();
     QTest::newRow("forged huge frame") << WithSize(60000, 60000) << QSize();
-    QTest::newRow("forged empty frame") << WithSize(0, 268) << QSize();
     QByteArray scrambled = good;
     for (qsizetype i = good.size() / 3; i < good.size() - 2; i += 7)
         scrambled[i] = char(0xff);
@@ -85,8 +83,6 @@ void TAboutTest::window()
     QCOMPARE(form.windowTitle(), QStringLiteral("Analyzer about"));
     QCOMPARE(form.size(), QSize(368, 268));
     QVERIFY(form.windowFlags().testFlag(Qt::Tool));
-    QVERIFY(form.windowFlags().testFlag(Qt::WindowCloseButtonHint));
-    QVERIFY(!form.parentWidget());
     QCOMPARE(form.Image3->geometry(), QRect(0, 0, 370, 269));
     QCOMPARE(form.Label2->text(), QStringLiteral("KIVRA antenne analyzer 1 - 30 MHz"));
     // 270 wide at (53, 92), or wider about the same centre when the face is wider than the
@@ -100,7 +96,6 @@ void TAboutTest::window()
     QCOMPARE(form.Label2->font().pixelSize(), 16);
     QCOMPARE(form.Label6->text(), QStringLiteral("Version 1.11"));
     QCOMPARE(form.Label6->geometry().topLeft(), QPoint(56, 148));
-    QCOMPARE(form.Label6->width(), 250);
     QCOMPARE(form.Label6->palette().color(QPalette::WindowText), QColor(128, 0, 0));
 
     // The picture covers the window; the labels stand on white over it.
@@ -133,19 +128,16 @@ void TAboutTest::keys_data()
     QTest::addColumn<bool>("closes");
     const int ctrl = Qt::ControlModifier;
     const int shift = Qt::ShiftModifier;
-    const int alt = Qt::AltModifier;
     const int keypad = Qt::KeypadModifier;
     QTest::newRow("Esc") << int(Qt::Key_Escape) << 0 << true;
     QTest::newRow("Ctrl+Esc") << int(Qt::Key_Escape) << ctrl << false;
     QTest::newRow("Shift+Esc") << int(Qt::Key_Escape) << shift << true;
     QTest::newRow("Ctrl+Shift+Esc") << int(Qt::Key_Escape) << (ctrl | shift) << true;
-    QTest::newRow("Alt+Esc") << int(Qt::Key_Escape) << alt << true;
     QTest::newRow("Ctrl+Enter") << int(Qt::Key_Return) << ctrl << true;
     QTest::newRow("Ctrl+keypad Enter") << int(Qt::Key_Enter) << (ctrl | keypad) << true;
     QTest::newRow("Enter") << int(Qt::Key_Return) << 0 << false;
     QTest::newRow("Ctrl+Shift+Enter") << int(Qt::Key_Return) << (ctrl | shift) << false;
     QTest::newRow("Ctrl+A") << int(Qt::Key_A) << ctrl << false;
-    QTest::newRow("Space") << int(Qt::Key_Space) << 0 << false;
 }
 
 void TAboutTest::keys()

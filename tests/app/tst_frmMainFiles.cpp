@@ -1,3 +1,4 @@
+#include "app/FileCommands.h"
 #include "app/TfrmAbout.h"
 #include "app/TfrmMain.h"
 #include "graph/TAnGraph.h"
@@ -14,8 +15,6 @@
 #include <QTest>
 #include <QTimer>
 
-using TKind = TScriptedDialogs::TKind;
-
 // The file commands and the about window as the main window's menu runs them.
 class TfrmMainFilesTest : public QObject
 {
@@ -24,10 +23,12 @@ class TfrmMainFilesTest : public QObject
 private slots:
     void init();
     void cleanup();
-    void everyItemIsEnabled();
+    void extensionRule_data();
+    void extensionRule();
     void saveBeforeASweep();
     void saveAndOpenThroughTheMenu();
     void nothingWhileMeasuring();
+    void openResetsCursorsFirst();
     void aboutFromTheMenu();
 
 private:
@@ -50,19 +51,35 @@ void TfrmMainFilesTest::cleanup()
     Dialogs.reset();
 }
 
-void TfrmMainFilesTest::everyItemIsEnabled()
+void TfrmMainFilesTest::extensionRule_data()
 {
-    TfrmMain Window;
-    Window.show();
-    for (QAction *Item : { Window.MenLoad, Window.MenSave, Window.mnSaveS11, Window.mnSaveToZPlots,
-             Window.Oprogramu1 })
-        QVERIFY2(Item->isEnabled(), qPrintable(Item->text()));
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("used");
+    const auto Row = [](const char *Tag, const char *Chosen, const char *Used) {
+        QTest::newRow(Tag) << QString::fromUtf8(Chosen) << QString::fromUtf8(Used);
+    };
+    Row("plain name", "data/dipole", "data/dipole.TXT");
+    Row("own extension", "data/dipole.old", "data/dipole.old");
+    Row("folder with a full stop", "ant.files/dipole", "ant.files/dipole.TXT");
+    Row("dotted home folder", "/home/j.doe/dipole", "/home/j.doe/dipole.TXT");
+    Row("hidden folder", "/home/jan/.local/share/dipole", "/home/jan/.local/share/dipole.TXT");
+    Row("trailing full stop", "data/dipole.", "data/dipole.");
+}
+
+void TfrmMainFilesTest::extensionRule()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, used);
+    QCOMPARE(WithDefaultExtension(chosen, QStringLiteral(".TXT")), used);
 }
 
 void TfrmMainFilesTest::saveBeforeASweep()
 {
     TfrmMain Window;
     Window.show();
+    for (QAction *Item : { Window.MenLoad, Window.MenSave, Window.mnSaveS11, Window.mnSaveToZPlots,
+             Window.Oprogramu1 })
+        QVERIFY2(Item->isEnabled(), qPrintable(Item->text()));
     Dialogs->ClearShown();
     Window.MenSave->trigger();
     QCOMPARE(Dialogs->Shown().size(), size_t(1));
@@ -115,6 +132,27 @@ void TfrmMainFilesTest::nothingWhileMeasuring()
     QVERIFY(Dialogs->Shown().empty());
     Window.Mereni().WatchdogTimer();
     QVERIFY(!Window.IsMeasuring());
+}
+
+void TfrmMainFilesTest::openResetsCursorsFirst()
+{
+    TfrmMain Window;
+    Window.show();
+    Window.Mereni().LastLines() = QStringList { QStringLiteral("14000 50 0") };
+    Window.Model().Cursor1->Frequency = 7.0;
+    Window.Model().Cursor2->Frequency = 7.1;
+    Window.Model().Horizontal1->Y = 60;
+    Window.MenLoad->trigger(); // cancelled: nothing changes
+    QVERIFY(Window.Model().CursorsPlaced());
+    const std::string Missing = Dir.filePath(QStringLiteral("missing")).toStdString();
+    Dialogs->ClearShown();
+    Dialogs->QueueFileName(Missing);
+    Window.MenLoad->trigger();
+    QCOMPARE(Dialogs->Shown()[0].Text, std::string("*.TXT *.txt"));
+    QCOMPARE(Dialogs->Shown().back().Text, "File " + Missing + " not found!");
+    QVERIFY(!Window.Model().CursorsPlaced());
+    QCOMPARE(Window.Model().Horizontal1->Y, 0);
+    QCOMPARE(Window.Mereni().LastLines().size(), 1);
 }
 
 void TfrmMainFilesTest::aboutFromTheMenu()
