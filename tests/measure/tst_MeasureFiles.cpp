@@ -63,13 +63,18 @@ void WriteAll(const QString &Path, const QByteArray &Bytes)
 std::string Std(const QString &S) { return S.toStdString(); }
 QString Q(const char *S) { return QString::fromLatin1(S); }
 
-// The three writers with the prefix of their count message.
-const struct
+// The three writers by number, with the prefix of their count message.
+const char *const kPrefixes[] = { "", "S11 ", "CSV " };
+
+void Save(TMereni &M, int Writer, const QString &Path)
 {
-    void (TMereni::*Save)(const QString &);
-    const char *Prefix;
-} kWriters[] = { { &TMereni::SaveTXT, "" }, { &TMereni::SaveS11, "S11 " },
-    { &TMereni::SaveZPlots, "CSV " } };
+    if (Writer == 0)
+        M.SaveTXT(Path);
+    else if (Writer == 1)
+        M.SaveS11(Path);
+    else
+        M.SaveZPlots(Path);
+}
 
 // 291 lines as a coarse sweep of 1..30 MHz gives them, one of them unreadable.
 QStringList Sweep291()
@@ -170,30 +175,31 @@ void TestMeasureFiles::writtenLines()
 void TestMeasureFiles::countsEveryLine()
 {
     TBench b(Sweep291());
-    for (const auto &writer : kWriters) {
+    for (int writer = 0; writer < 3; ++writer) {
         Dialogs.ClearShown();
-        const QString path = Dir.filePath(Q("count") + Q(writer.Prefix));
-        (b.Mereni.*writer.Save)(path);
+        const QString path = Dir.filePath(Q("count") + Q(kPrefixes[writer]));
+        Save(b.Mereni, writer, path);
         const QByteArray bytes = ReadAll(path);
-        const bool raw = writer.Prefix[0] == 0;
+        const bool raw = writer == 0;
         QCOMPARE(bytes.count("\r\n"), raw ? 291 : 290);
         QCOMPARE(bytes.count('\r'), raw ? 291 : 290);
         QCOMPARE(bytes.contains("\r\n11000 4x 3\r\n"), raw);
         QCOMPARE(Dialogs.Texts(),
-            std::vector<std::string> { writer.Prefix + ("291 rows saved to " + Std(path)) });
+            std::vector<std::string> { kPrefixes[writer] + ("291 rows saved to " + Std(path)) });
     }
 }
 
 void TestMeasureFiles::overwriteQuestion()
 {
     TBench b({ Q("14000 50 0") });
-    for (const auto &writer : kWriters) {
+    for (int writer = 0; writer < 3; ++writer) {
         for (const bool yes : { false, true }) {
             Dialogs.ClearShown();
-            const QString path = Dir.filePath(Q("old") + Q(writer.Prefix) + QString::number(yes));
+            const QString path
+                = Dir.filePath(Q("old") + Q(kPrefixes[writer]) + QString::number(yes));
             WriteAll(path, "old\n");
             Dialogs.QueueAnswer(yes ? TDialogs::TAnswer::Yes : TDialogs::TAnswer::No);
-            (b.Mereni.*writer.Save)(path);
+            Save(b.Mereni, writer, path);
             QCOMPARE(Dialogs.Shown().size(), size_t(yes ? 2 : 1));
             const auto &q = Dialogs.Shown()[0];
             QCOMPARE(int(q.Kind), int(TScriptedDialogs::TKind::Question));
@@ -248,7 +254,7 @@ void TestMeasureFiles::failedSaveKeepsOldFile()
     Dialogs.QueueAnswer(TDialogs::TAnswer::Yes);
     std::string error;
     try {
-        (b.Mereni.*kWriters[writer].Save)(path);
+        Save(b.Mereni, writer, path);
     } catch (const EKivraError &e) {
         error = e.what();
     }
