@@ -17,7 +17,7 @@ enum class TSaveFormat
 };
 
 // Appends Extension when the file's own name holds no full stop; the folders on the way
-// are not looked at (a "~/.local" or "/home/j.doe" still gets its extension).
+// are not looked at (a "~/.local" or "j.doe" folder still gets its extension).
 QString WithDefaultExtension(const QString &FileName, const QString &Extension);
 
 // Nothing while a sweep runs; "No data for save!" before there is a sweep; otherwise the

@@ -61,8 +61,8 @@ void TfrmMainFilesTest::extensionRule_data()
     Row("plain name", "data/dipole", "data/dipole.TXT");
     Row("own extension", "data/dipole.old", "data/dipole.old");
     Row("folder with a full stop", "ant.files/dipole", "ant.files/dipole.TXT");
-    Row("dotted home folder", "/home/j.doe/dipole", "/home/j.doe/dipole.TXT");
-    Row("hidden folder", "/home/jan/.local/share/dipole", "/home/jan/.local/share/dipole.TXT");
+    Row("dotted home folder", "j.doe/dipole", "j.doe/dipole.TXT");
+    Row("hidden folder", ".local/share/dipole", ".local/share/dipole.TXT");
     Row("trailing full stop", "data/dipole.", "data/dipole.");
 }
 
