@@ -1,5 +1,7 @@
 #include "app/TfrmMain.h"
 
+#include "app/FileCommands.h"
+#include "app/TfrmAbout.h"
 #include "config/ConfigStore.h"
 #include "config/TfrmCfg.h"
 #include "device/TComm.h"
@@ -407,13 +409,10 @@ void TfrmMain::BuildMenu()
     mnSaveS11 = Funkce1->addAction(QStringLiteral("Save as S11"));
     N1 = Funkce1->addSeparator();
     Skrtosy2 = Funkce1->addAction(QStringLiteral("Hyde axis"));
-    for (QAction *File : { MenLoad, MenSave, mnSaveToZPlots, mnSaveS11 })
-        File->setEnabled(false);
     Konfigurace1 = MainMenu1->addAction(QStringLiteral("Configuration"));
     Konec1 = MainMenu1->addMenu(QStringLiteral("Exit"));
     Konec2 = Konec1->addAction(QStringLiteral("Exit"));
     Oprogramu1 = Konec1->addAction(QStringLiteral("About KIVRA"));
-    Oprogramu1->setEnabled(false);
 }
 
 void TfrmMain::Connect()
@@ -452,6 +451,11 @@ void TfrmMain::Connect()
     OnMenu(Skrtosy2, &TfrmMain::Skrtosy2Click);
     OnMenu(Konfigurace1, &TfrmMain::Konfigurace1Click);
     OnMenu(Konec2, &TfrmMain::Konec2Click);
+    OnMenu(MenLoad, &TfrmMain::MenLoadClick);
+    OnMenu(MenSave, &TfrmMain::MenSaveClick);
+    OnMenu(mnSaveS11, &TfrmMain::mnSaveS11Click);
+    OnMenu(mnSaveToZPlots, &TfrmMain::mnSaveToZPlotsClick);
+    OnMenu(Oprogramu1, &TfrmMain::Oprogramu1Click);
 }
 
 std::array<QRadioButton *, 10> TfrmMain::BandButtons() const
@@ -1144,3 +1148,16 @@ void TfrmMain::btnRozpClick()
 void TfrmMain::rbDelkaKabClick() { UpdateCableGroup(); }
 
 void TfrmMain::rbZkracKabClick() { UpdateCableGroup(); }
+
+void TfrmMain::MenLoadClick() { LoadMeasurement(Model(), IsMeasuring()); }
+
+void TfrmMain::MenSaveClick() { SaveMeasurement(Mereni(), IsMeasuring(), TSaveFormat::Txt); }
+
+void TfrmMain::mnSaveS11Click() { SaveMeasurement(Mereni(), IsMeasuring(), TSaveFormat::S11); }
+
+void TfrmMain::mnSaveToZPlotsClick()
+{
+    SaveMeasurement(Mereni(), IsMeasuring(), TSaveFormat::ZPlots);
+}
+
+void TfrmMain::Oprogramu1Click() { ShowAbout(); }

@@ -59,6 +59,13 @@ public:
     void FormDestroy();
     void Konec2Click();
 
+    // ---- File commands and the about window ----
+    void MenLoadClick();
+    void MenSaveClick();
+    void mnSaveS11Click();
+    void mnSaveToZPlotsClick();
+    void Oprogramu1Click();
+
     // ---- Display selection ----
     void ApplyCurveVisibility(bool Redraw);
     void ApplyAxisChoice(bool Redraw);

@@ -5,6 +5,7 @@
 #include "graph/TCursors.h"
 #include "graph/TOsaX.h"
 #include "graph/TOsaY.h"
+#include "measure/Frequency.h"
 #include "measure/Globals.h"
 #include "measure/PointFormulas.h"
 #include "measure/ReplyLineQt.h"
@@ -37,19 +38,6 @@ constexpr int kSmoothDegree = 2;
 constexpr double kMinSWRStart = 100000.0;
 // Below this frequency (MHz) no minimum-SWR cursor is placed.
 constexpr double kMinCursorFrequency = 0.5;
-
-// Frequency of a line: kHz to MHz, rounded to the nearest multiple of 0.001 with ties to
-// even, the quotient and product in extended precision. The step itself must be the
-// extended 0.001: the double 0.001 promoted would put one whole kHz in seven a bit above
-// its value (1.1500000000000001 for 1150 kHz), and the cursors, which look a point up by
-// "at or below their frequency", would then read the point before it.
-double KHzToMHz(double FreqKHz)
-{
-    constexpr long double kStepMHz = 0.001L;
-    const double mhz = FreqKHz / 1000.0;
-    const int steps = Round(static_cast<long double>(mhz) / kStepMHz);
-    return static_cast<double>(steps * kStepMHz);
-}
 
 void Append(TDoubleArray &Series, double Value) { Series.Add(Value); }
 

@@ -64,6 +64,18 @@ public:
     void GetPointSeries(const TDoubleArray *&OutFrequencies, const TDoubleArray *&OutResistances,
         const TDoubleArray *&OutReactances) const;
 
+    // Measurement files (8-bit text, CR LF). The writers save LastLines after asking before
+    // they replace an existing file, and report the count of LastLines. A file is replaced
+    // only once it has been written completely: any failure leaves the old file as it was
+    // and raises EKivraError with the reason (an evaluation fault of S11 or CSV raises
+    // EFloatError), and no count is reported.
+    void SaveTXT(const QString &FileName);
+    void SaveS11(const QString &FileName);
+    void SaveZPlots(const QString &FileName);
+    // Reads a raw line file into LastLines, takes the graph's range from its first and last
+    // line, re-plots the Smith chart and redraws. A missing file is reported, nothing changes.
+    void LoadTXT(const QString &FileName);
+
     QTimer Watchdog;
     // Selects which of ListA and ListB is CurrentLines (ListB when true).
     bool Swapped = false;

@@ -16,6 +16,10 @@ public:
     {
         std::fprintf(stderr, "%s\n", Text.c_str());
     }
+    void ShowMessageBox(const std::string &Text, const std::string &Caption) override
+    {
+        ShowErrorBox(Text, Caption);
+    }
     TAnswer AskYesNo(const std::string &Text, const std::string &Caption) override
     {
         ShowErrorBox(Text, Caption);
@@ -64,6 +68,11 @@ void TScriptedDialogs::ShowErrorBox(const std::string &Text, const std::string &
 void TScriptedDialogs::ShowMessage(const std::string &Text)
 {
     ShownList.push_back({ TKind::Message, Text, {} });
+}
+
+void TScriptedDialogs::ShowMessageBox(const std::string &Text, const std::string &Caption)
+{
+    ShownList.push_back({ TKind::Message, Text, Caption });
 }
 
 TDialogs::TAnswer TScriptedDialogs::AskYesNo(const std::string &Text, const std::string &Caption)

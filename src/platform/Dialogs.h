@@ -25,10 +25,13 @@ public:
     virtual void ShowErrorBox(const std::string &Text, const std::string &Caption) = 0;
     // The simple message box: one text, OK.
     virtual void ShowMessage(const std::string &Text) = 0;
+    // A message box with its own caption, one OK button and no owner window.
+    virtual void ShowMessageBox(const std::string &Text, const std::string &Caption) = 0;
     // A Yes/No question with a caption.
     virtual TAnswer AskYesNo(const std::string &Text, const std::string &Caption) = 0;
     // Common file dialogs; Filter in the toolkit's "Text (*.txt);;All (*)" form. An empty
-    // result means the user cancelled.
+    // result means the user cancelled. The save dialog never asks about an existing file:
+    // its callers ask themselves, with their own words.
     virtual std::string OpenFileName(
         const std::string &Caption, const std::string &Filter, const std::string &InitialDir)
         = 0;
@@ -78,6 +81,7 @@ public:
 
     void ShowErrorBox(const std::string &Text, const std::string &Caption) override;
     void ShowMessage(const std::string &Text) override;
+    void ShowMessageBox(const std::string &Text, const std::string &Caption) override;
     TAnswer AskYesNo(const std::string &Text, const std::string &Caption) override;
     std::string OpenFileName(const std::string &Caption, const std::string &Filter,
         const std::string &InitialDir) override;

@@ -23,6 +23,12 @@ void TQtDialogs::ShowMessage(const std::string &Text)
     box.exec();
 }
 
+void TQtDialogs::ShowMessageBox(const std::string &Text, const std::string &Caption)
+{
+    QMessageBox box(QMessageBox::NoIcon, QStr(Caption), QStr(Text), QMessageBox::Ok);
+    box.exec();
+}
+
 TDialogs::TAnswer TQtDialogs::AskYesNo(const std::string &Text, const std::string &Caption)
 {
     QMessageBox box(QMessageBox::Question, QStr(Caption), QStr(Text),
@@ -40,8 +46,8 @@ std::string TQtDialogs::OpenFileName(
 std::string TQtDialogs::SaveFileName(
     const std::string &Caption, const std::string &Filter, const std::string &InitialDir)
 {
-    return StdStr(
-        QFileDialog::getSaveFileName(ParentWidget, QStr(Caption), QStr(InitialDir), QStr(Filter)));
+    return StdStr(QFileDialog::getSaveFileName(ParentWidget, QStr(Caption), QStr(InitialDir),
+        QStr(Filter), nullptr, QFileDialog::DontConfirmOverwrite));
 }
 
 bool TQtDialogs::PickColor(TColor Initial, TColor &Chosen)

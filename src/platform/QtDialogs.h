@@ -16,6 +16,7 @@ public:
 
     void ShowErrorBox(const std::string &Text, const std::string &Caption) override;
     void ShowMessage(const std::string &Text) override;
+    void ShowMessageBox(const std::string &Text, const std::string &Caption) override;
     TAnswer AskYesNo(const std::string &Text, const std::string &Caption) override;
     std::string OpenFileName(const std::string &Caption, const std::string &Filter,
         const std::string &InitialDir) override;

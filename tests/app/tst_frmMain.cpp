@@ -172,7 +172,7 @@ void TfrmMainTest::FreshConfigurationStartsWith160m()
     QCOMPARE(Window.Model().OsaR->Line.Color, clGreen);
     QCOMPARE(Window.Model().OsaXX->Line.Width, 2);
     QVERIFY(Window.Model().OsaR->Visible && !Window.Model().OsaPSV->Visible);
-    QVERIFY(!Window.MenLoad->isEnabled() && !Window.Oprogramu1->isEnabled());
+    QVERIFY(Window.MenLoad->isEnabled() && Window.Oprogramu1->isEnabled());
     QVERIFY(Dialogs->Texts().empty());
 }
 
