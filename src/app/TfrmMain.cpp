@@ -115,7 +115,10 @@ TfrmMain::TfrmMain()
     setWindowTitle(QStringLiteral("KIVRA Antenne analyzer "));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
         | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    // The captions and the header line up with fields laid out for a narrow 8 pt face; the
+    // wide default sans face would clip "Cable length" and run the header labels together.
     QFont Font(QStringLiteral("Sans Serif"), 8);
+    Font.setFamilies({ QStringLiteral("Liberation Sans"), QStringLiteral("Sans Serif") });
     Font.setStyleHint(QFont::SansSerif);
     setFont(Font);
     resize(1144, 604);

@@ -26,6 +26,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOption>
 #include <QTest>
 #include <QTimer>
 
@@ -109,6 +111,7 @@ private slots:
     void ConfiguredBandComesBackWhenASweepStarts();
     void HeaderLabelsFollowTheType_data();
     void HeaderLabelsFollowTheType();
+    void NoCaptionIsClippedOrOverlapped();
     void CloseIsRefusedWhileMeasuring();
     void ABurstOfResizesGivesOneRedraw();
     void SetFrequencyRangeMessages_data();
@@ -356,6 +359,70 @@ void TfrmMainTest::HeaderLabelsFollowTheType()
     // The Smith chart box does nothing outside the impedance type.
     QTest::mouseClick(Window.CHsMITH, Qt::LeftButton);
     QCOMPARE(Window.pnSmihBase->isVisible(), false);
+}
+
+namespace {
+
+// The width a caption's text has inside its widget, as the style lays it out, and the width
+// the text needs; widgets without a caption need none.
+int CaptionRoom(const QWidget *W)
+{
+    const auto *Button = qobject_cast<const QAbstractButton *>(W);
+    if (Button == nullptr)
+        return W->width();
+    QStyleOptionButton Option;
+    Option.initFrom(W);
+    Option.text = Button->text();
+    QStyle::SubElement Contents = QStyle::SE_PushButtonContents;
+    if (qobject_cast<const QCheckBox *>(W) != nullptr)
+        Contents = QStyle::SE_CheckBoxContents;
+    else if (qobject_cast<const QRadioButton *>(W) != nullptr)
+        Contents = QStyle::SE_RadioButtonContents;
+    return W->style()->subElementRect(Contents, &Option, W).width();
+}
+
+int CaptionWidth(const QWidget *W)
+{
+    if (const auto *Label = qobject_cast<const QLabel *>(W))
+        return Label->sizeHint().width();
+    if (const auto *Button = qobject_cast<const QAbstractButton *>(W))
+        return W->fontMetrics().horizontalAdvance(Button->text());
+    return 0;
+}
+
+} // namespace
+
+// Captions in fixed-size panels and the header placed over the row fields: each shown text
+// must fit its widget, and no label may run under a neighbour.
+void TfrmMainTest::NoCaptionIsClippedOrOverlapped()
+{
+    TfrmMain Window;
+    Window.show();
+    for (QRadioButton *Type : { Window.rbImpedance, Window.rbT, Window.btnLKab }) {
+        QTest::mouseClick(Type, Qt::LeftButton);
+        QStringList Clipped;
+        const auto Widgets = Window.findChildren<QWidget *>();
+        for (const QWidget *W : Widgets) {
+            const int Room = CaptionRoom(W);
+            const int Need = CaptionWidth(W);
+            if (W->isVisible() && Need > Room)
+                Clipped << QStringLiteral("%1 %2<%3").arg(W->objectName()).arg(Room).arg(Need);
+        }
+        // A label placed by position may run under its neighbour instead.
+        for (const QLabel *L : Window.findChildren<QLabel *>()) {
+            if (!L->isVisible())
+                continue;
+            const QRect Text(L->pos(), QSize(CaptionWidth(L), L->height()));
+            for (const QObject *O : L->parent()->children()) {
+                const auto *Sibling = qobject_cast<const QWidget *>(O);
+                if (Sibling != nullptr && Sibling != L && Sibling->isVisible()
+                    && Text.intersects(Sibling->geometry()))
+                    Clipped << L->text() + QStringLiteral(" runs under ") + Sibling->objectName();
+            }
+        }
+        QVERIFY2(Clipped.isEmpty(),
+            qPrintable(Type->text() + QStringLiteral(": ") + Clipped.join(QStringLiteral(", "))));
+    }
 }
 
 void TfrmMainTest::CloseIsRefusedWhileMeasuring()
