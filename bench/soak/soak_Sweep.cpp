@@ -18,7 +18,6 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
-#include <QPixmapCache>
 #include <QProcess>
 #include <QPushButton>
 #include <QSet>
@@ -146,10 +145,6 @@ int main(int argc, char *argv[])
     std::vector<long> Rss;
     std::vector<long> Heap;
     const auto Sample = [&] {
-        // The style keeps the pictures of the buttons it drew, keyed by palette, up to the
-        // cache's limit, and the measure button changes colour at every sweep: the cache is
-        // emptied first so that what is left is the program's own.
-        QPixmapCache::clear();
         malloc_trim(0);
         Rss.push_back(ResidentKiB());
         Heap.push_back(HeapInUseKiB());
@@ -216,7 +211,6 @@ int main(int argc, char *argv[])
     };
     Report("resident", Rss);
     Report("heap in use", Heap);
-    std::printf("pixmap cache limit: %d KiB\n", QPixmapCache::cacheLimit());
     std::printf("after the first and the last sweep: file descriptors %d and %d, timers %d and "
                 "%d\n",
         FdsBefore, FdsAfter, TimersBefore, TimersAfter);

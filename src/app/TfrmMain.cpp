@@ -1,5 +1,6 @@
 #include "app/TfrmMain.h"
 
+#include "app/ColourButton.h"
 #include "app/FileCommands.h"
 #include "app/TfrmAbout.h"
 #include "config/ConfigStore.h"
@@ -171,7 +172,7 @@ QFrame *TfrmMain::BuildRightColumn()
     pnMereniON = MakePanel(pnRight, "pnMereniON");
     pnMereniON->setFixedHeight(71);
     auto *Measure = MakeStack(pnMereniON, 0, 2);
-    btnMereni = Named(new QPushButton(QStringLiteral("Mensuration"), pnMereniON), "btnMereni");
+    btnMereni = Named(new TColourButton(QStringLiteral("Mensuration"), pnMereniON), "btnMereni");
     ProgressBar1 = Named(new QProgressBar(pnMereniON), "ProgressBar1");
     ProgressBar1->setTextVisible(false);
     ProgressBar1->setFixedHeight(12);
@@ -628,7 +629,7 @@ void TfrmMain::SweepStopped()
 void TfrmMain::UpdateMeasureButton()
 {
     const bool Measuring = IsMeasuring();
-    SetFontColour(btnMereni, Measuring ? QColor(255, 0, 0) : QColor(0, 0, 0), false);
+    btnMereni->SetTextColour(Measuring ? QColor(255, 0, 0) : QColor(0, 0, 0));
     btnMereni->setEnabled(!Measuring);
 }
 

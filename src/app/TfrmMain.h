@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/ColourButton.h"
+
 #include <QMainWindow>
 #include <QTimer>
 
@@ -108,7 +110,7 @@ public:
     // ---- Regions ----
     QFrame *pnRight;
     QFrame *pnMereniON;
-    QPushButton *btnMereni;
+    TColourButton *btnMereni;
     QProgressBar *ProgressBar1;
     QPushButton *btnZoomS;
     QPushButton *btnZoomP;

@@ -23,8 +23,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QStatusBar>
 #include <QStyle>
 #include <QStyleOption>
@@ -112,6 +114,7 @@ private slots:
     void HeaderLabelsFollowTheType_data();
     void HeaderLabelsFollowTheType();
     void NoCaptionIsClippedOrOverlapped();
+    void MeasureButtonPaintsWithTwoPalettesOnly();
     void CloseIsRefusedWhileMeasuring();
     void ABurstOfResizesGivesOneRedraw();
     void SetFrequencyRangeMessages_data();
@@ -391,6 +394,50 @@ int CaptionWidth(const QWidget *W)
 }
 
 } // namespace
+
+namespace {
+
+// Notes the palette of every push button the style draws: the style caches button pictures
+// under it.
+class TPaletteProbe : public QProxyStyle
+{
+public:
+    void drawControl(ControlElement Element, const QStyleOption *Option, QPainter *Painter,
+        const QWidget *Widget) const override
+    {
+        if (Element == CE_PushButton) {
+            Keys.insert(Option->palette.cacheKey());
+            Colours.insert(Option->palette.color(QPalette::ButtonText).rgb());
+        }
+        QProxyStyle::drawControl(Element, Option, Painter, Widget);
+    }
+    mutable QSet<qint64> Keys;
+    mutable QSet<QRgb> Colours;
+};
+
+} // namespace
+
+// Every sweep turns the measure button red and back; a palette made anew each time would add
+// its pictures to the style's cache at every sweep.
+void TfrmMainTest::MeasureButtonPaintsWithTwoPalettesOnly()
+{
+    WriteIni("[COM_PORT]\nPORT2=250\n");
+    TfrmMain Window;
+    Window.show();
+    auto *Probe = new TPaletteProbe;
+    Window.btnMereni->setStyle(Probe);
+    for (int Sweep = 0; Sweep < 5; ++Sweep) {
+        QTest::mouseClick(Window.btnMereni, Qt::LeftButton);
+        QVERIFY(Window.IsMeasuring());
+        Window.btnMereni->grab();
+        Window.Mereni().WatchdogTimer();
+        Window.btnMereni->grab();
+    }
+    QCOMPARE(Probe->Colours, (QSet<QRgb> { qRgb(255, 0, 0), qRgb(0, 0, 0) }));
+    QCOMPARE(Probe->Keys.size(), 2);
+    Window.btnMereni->setStyle(nullptr);
+    delete Probe;
+}
 
 // Captions in fixed-size panels and the header placed over the row fields: each shown text
 // must fit its widget, and no label may run under a neighbour.
