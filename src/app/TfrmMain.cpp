@@ -761,6 +761,15 @@ void TfrmMain::Timer2Timer()
     Model().Refresh();
 }
 
+bool TfrmMain::event(QEvent *Event)
+{
+    // The status bar holds one text: what the last sweep did or why it brought nothing. A
+    // menu entry under the pointer would replace it with its (empty) tip and wipe it.
+    if (Event->type() == QEvent::StatusTip)
+        return true;
+    return QMainWindow::event(Event);
+}
+
 void TfrmMain::closeEvent(QCloseEvent *Event)
 {
     if (FormClose())

@@ -222,6 +222,7 @@ public:
     int ResizeRedraws() const { return FResizeRedraws; }
 
 protected:
+    bool event(QEvent *Event) override;
     void showEvent(QShowEvent *Event) override;
     void closeEvent(QCloseEvent *Event) override;
     void resizeEvent(QResizeEvent *Event) override;

@@ -22,6 +22,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QProxyStyle>
 #include <QPushButton>
@@ -763,9 +765,15 @@ void TfrmMainTest::StatusBarCountsAnEarlyEnd()
         QCOMPARE(Window.Smith->Chart()->Points().size(), std::size_t(Run));
         M.WatchdogTimer();
         QCOMPARE(M.LastLines().size(), Run);
-        QCOMPARE(Window.StatusBar1->currentMessage(),
+        const QString Status = Window.StatusBar1->currentMessage();
+        QCOMPARE(Status,
             Run < 20 ? QStringLiteral("Sweep ended after 5 of 20 points")
                      : U(" M\xc4\x9b\xc5\x99\x65n\xc3\xad vypnuto"));
+        // Browsing the menu leaves the text.
+        Window.menuBar()->setActiveAction(Window.Funkce1->menuAction());
+        Window.Funkce1->setActiveAction(Window.MenLoad);
+        Window.Funkce1->hide();
+        QCOMPARE(Window.StatusBar1->currentMessage(), Status);
     }
     QVERIFY(Dialogs->Texts().empty());
 }
