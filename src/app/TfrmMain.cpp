@@ -577,6 +577,10 @@ void TfrmMain::btnMereniClick()
     M.OnStart = [this] { SweepStarted(); };
     M.OnEnd = [this] { SweepStopped(); };
     FPortFailed = false;
+    // A sweep brings the bar back to the configured band. That band's range is applied here,
+    // before the sweep command is made from the range: applied after it, the lines of the
+    // band picked on the bar would be drawn and read out against the configured band's axis.
+    UpdateBandButtons();
     try {
         M.StartSweep();
     } catch (const EConvertError &) {

@@ -308,7 +308,7 @@ void TfrmMainTest::EqualCursorsDoNotZoom()
 
 void TfrmMainTest::ConfiguredBandComesBackWhenASweepStarts()
 {
-    WriteIni("[COM_PORT]\nPORT2=250\n");
+    TQuietPort Port;
     TfrmMain Window;
     Window.show();
     QTest::mouseClick(Window.chk40, Qt::LeftButton);
@@ -316,6 +316,18 @@ void TfrmMainTest::ConfiguredBandComesBackWhenASweepStarts()
     Window.Mereni().LastLines() = FakeSweep(7000, 5);
     QTest::mouseClick(Window.btnMereni, Qt::LeftButton);
     QVERIFY(Window.IsMeasuring());
+    // The analyzer is asked for the band the lines will be drawn against.
+    ::fcntl(Port.Master, F_SETFL, O_NONBLOCK);
+    QByteArray Command;
+    QTRY_VERIFY([&] {
+        char Bytes[64];
+        const ssize_t Got = ::read(Port.Master, Bytes, sizeof Bytes);
+        if (Got > 0)
+            Command.append(Bytes, static_cast<int>(Got));
+        return Command.endsWith('\r');
+    }());
+    QCOMPARE(Command, QByteArray("181 200 1 \r"));
+    QCOMPARE(Window.Mereni().ExpectedLines, 20);
     QVERIFY(Window.chk160->isChecked());
     QVERIFY(!Window.pnBand->isVisible());
     QVERIFY(!Window.btnMereni->isEnabled());
