@@ -580,7 +580,7 @@ void TfrmMain::btnMereniClick()
     // A sweep brings the bar back to the configured band. That band's range is applied here,
     // before the sweep command is made from the range: applied after it, the lines of the
     // band picked on the bar would be drawn and read out against the configured band's axis.
-    UpdateBandButtons();
+    SelectConfiguredBand();
     try {
         M.StartSweep();
     } catch (const EConvertError &) {
@@ -614,7 +614,8 @@ void TfrmMain::ReportPortProblem()
 void TfrmMain::SweepStarted()
 {
     UpdateMeasureButton();
-    UpdateBandButtons();
+    // The configured band was applied before the command went out; the bar only hides.
+    pnBand->setVisible(!IsMeasuring());
 }
 
 void TfrmMain::SweepStopped()
@@ -943,6 +944,11 @@ void TfrmMain::SelectBandButton(QRadioButton *Button, bool Selected)
 void TfrmMain::UpdateBandButtons()
 {
     pnBand->setVisible(!IsMeasuring());
+    SelectConfiguredBand();
+}
+
+void TfrmMain::SelectConfiguredBand()
+{
     const TConfigItem Flags[] = { ciBand160, ciBand80, ciBand40, ciBand30, ciBand20, ciBand17,
         ciBand15, ciBand12, ciBand10 };
     const auto Buttons = BandButtons();

@@ -75,6 +75,8 @@ public:
     void LayoutReadout();
     void SelectBand();
     void UpdateBandButtons();
+    // The band bar selects the band flagged in KIVRA.INI, applying its range when it changes.
+    void SelectConfiguredBand();
     void UpdateZoomButton();
     void btnZoomPClick();
     void btnZoomSClick();
