@@ -5,6 +5,7 @@
 
 #include "AnalyzerModel.h"
 #include "app/TfrmMain.h"
+#include "app/WindowProbe.h"
 #include "graph/TAnGraph.h"
 #include "graph/TvGraph.h"
 #include "measure/TMereni.h"
@@ -81,7 +82,7 @@ int RunChild(int Argc, char **Argv, bool Sweep)
             return;
         }
         // A full-range sweep of the default load, as the watchdog ends it.
-        Window.chkOther->click();
+        Child<QRadioButton>(Window, "chkOther")->click();
         TMereni &M = Window.Mereni();
         TAnalyzerModel Model { TLoadParams() };
         QStringList Lines;
@@ -100,7 +101,7 @@ int RunChild(int Argc, char **Argv, bool Sweep)
             App.quit();
         });
     });
-    Window.Graph->pbGraph->installEventFilter(&Probe);
+    Window.GraphFrame()->pbGraph->installEventFilter(&Probe);
     Window.show();
     return QApplication::exec();
 }

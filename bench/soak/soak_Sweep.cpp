@@ -5,7 +5,9 @@
 //
 //   soak_sweep [sweeps]   (default 1000; runs offscreen unless a platform is chosen)
 
+#include "app/ColourButton.h"
 #include "app/TfrmMain.h"
+#include "app/WindowProbe.h"
 #include "device/TComm.h"
 #include "graph/TAnGraph.h"
 #include "measure/ReplyLineQt.h"
@@ -166,7 +168,7 @@ int main(int argc, char *argv[])
         for (int Sweep = 0; Sweep < Sweeps; ++Sweep) {
             if (Sweep % 100 == 0)
                 Sample();
-            Window.btnMereni->click();
+            Child<TColourButton>(Window, "btnMereni")->click();
             const bool Ended = RunUntil([&] { return !Mereni.Measuring(); }, 30000);
             const QStringList &Lines = Mereni.LastLines();
             int Readable = 0;

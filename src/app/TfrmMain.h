@@ -1,7 +1,5 @@
 #pragma once
 
-#include "app/ColourButton.h"
-
 #include <QMainWindow>
 #include <QTimer>
 
@@ -19,7 +17,9 @@ class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QStatusBar;
+class QVBoxLayout;
 class TAnGraph;
+class TColourButton;
 class TfraData;
 class TfrmCfg;
 class TfrmTestColor;
@@ -31,6 +31,10 @@ class TvSmithChart;
 // bridge voltage legend and the Smith chart frame, brings the display up from KIVRA.INI when
 // first shown, starts sweeps, keeps the measure button and the band bar in step with the
 // sweep controller, and holds the display controls and the cable tools.
+//
+// One class in four sources: TfrmMainForm.cpp builds the widget tree, TfrmMain.cpp the
+// window's life and the sweeps, TfrmMainDisplay.cpp what the graph shows and the bands,
+// TfrmMainCable.cpp the cable tools.
 class TfrmMain : public QMainWindow
 {
 public:
@@ -75,8 +79,6 @@ public:
     void LayoutReadout();
     void SelectBand();
     void UpdateBandButtons();
-    // The band bar selects the band flagged in KIVRA.INI, applying its range when it changes.
-    void SelectConfiguredBand();
     void UpdateZoomButton();
     void btnZoomPClick();
     void btnZoomSClick();
@@ -97,110 +99,151 @@ public:
     void rbDelkaKabClick();
     void rbZkracKabClick();
 
+    // ---- What the window holds, read-only ----
     // The graph model of the graph frame.
     TAnGraph &Model() const;
     TMereni &Mereni() const;
+    TvGraph *GraphFrame() const { return Graph; }
+    TfrmCfg *ConfigFrame() const { return Cfg; }
+    TfrmTestColor *VoltagePanel() const { return TestColor; }
+    // Null until the window is first shown.
+    TvSmithChart *SmithFrame() const { return Smith; }
+    // The readout rows of CursorMin (0), Cursor1 (1) and Cursor2 (2).
+    TfraData *ReadoutRow(int Index) const { return Rows.at(static_cast<std::size_t>(Index)); }
+    bool IsZoomSaved() const { return ZoomSaved; }
+    // The band buttons in band-index order (160 m first, "Max" last).
+    std::array<QRadioButton *, 10> BandButtons() const;
+    // Whether the start-up sequence has run.
+    bool Started() const { return FStarted; }
+    // How often the graph has been redrawn by the resize timer.
+    int ResizeRedraws() const { return FResizeRedraws; }
+
+protected:
+    bool event(QEvent *Event) override;
+    void showEvent(QShowEvent *Event) override;
+    void closeEvent(QCloseEvent *Event) override;
+    void resizeEvent(QResizeEvent *Event) override;
+
+private:
+    // ---- The widget tree (TfrmMainForm.cpp) ----
+    void BuildLayout();
+    void BuildMenu();
+    QFrame *BuildRightColumn();
+    QFrame *BuildSmithColumn();
+    QFrame *BuildGraphColumn();
+    QGroupBox *BuildCableGroup(QWidget *Parent);
+    void Connect();
+
+    // A band button selected by program, running its click when it was not selected.
+    void SelectBandButton(QRadioButton *Button, bool Selected);
+    // The band bar selects the band flagged in KIVRA.INI, applying its range when it changes.
+    void SelectConfiguredBand();
+    void ReportPortProblem();
+    // What every measurement type shows: property group, measure button, graph, header.
+    void ShowMeasuringControls();
+    // |Z| of cursor 1's row, or the box that says it has none.
+    bool CursorOneZ(double &Z);
 
     // ---- Owned objects ----
     TvGraph *Graph = nullptr;
     TfrmCfg *Cfg = nullptr;
     TfrmTestColor *TestColor = nullptr;
     TvSmithChart *Smith = nullptr;
-    // The readout rows of CursorMin, Cursor1 and Cursor2.
     std::array<TfraData *, 3> Rows {};
 
     // ---- Regions ----
-    QFrame *pnRight;
-    QFrame *pnMereniON;
-    TColourButton *btnMereni;
-    QProgressBar *ProgressBar1;
-    QPushButton *btnZoomS;
-    QPushButton *btnZoomP;
-    QFrame *pnMerSeting;
-    QFrame *Panel4;
-    QFrame *pnSmihBase;
-    QFrame *pnSmithHeader;
-    QFrame *pnSmihGraph;
-    QFrame *pnGraph;
-    QFrame *pnTop;
-    QFrame *pnBand;
-    QFrame *pnBottom;
-    QFrame *pnHeader;
-    QFrame *pnData;
-    QStatusBar *StatusBar1;
+    QFrame *pnRight = nullptr;
+    QFrame *pnMereniON = nullptr;
+    TColourButton *btnMereni = nullptr;
+    QProgressBar *ProgressBar1 = nullptr;
+    QPushButton *btnZoomS = nullptr;
+    QPushButton *btnZoomP = nullptr;
+    QFrame *pnMerSeting = nullptr;
+    QFrame *Panel4 = nullptr;
+    QFrame *pnSmihBase = nullptr;
+    QFrame *pnSmithHeader = nullptr;
+    QFrame *pnSmihGraph = nullptr;
+    QFrame *pnGraph = nullptr;
+    QFrame *pnTop = nullptr;
+    QFrame *pnBand = nullptr;
+    QFrame *pnBottom = nullptr;
+    QFrame *pnHeader = nullptr;
+    QFrame *pnData = nullptr;
+    QStatusBar *StatusBar1 = nullptr;
 
     // ---- Main menu ----
-    QMenu *Funkce1;
-    QAction *MenLoad;
-    QAction *MenSave;
-    QAction *mnSaveToZPlots;
-    QAction *mnSaveS11;
-    QAction *N1;
-    QAction *Skrtosy2;
-    QAction *Konfigurace1;
-    QMenu *Konec1;
-    QAction *Konec2;
-    QAction *Oprogramu1;
+    QMenu *Funkce1 = nullptr;
+    QAction *MenLoad = nullptr;
+    QAction *MenSave = nullptr;
+    QAction *mnSaveToZPlots = nullptr;
+    QAction *mnSaveS11 = nullptr;
+    QAction *N1 = nullptr;
+    QAction *Skrtosy2 = nullptr;
+    QAction *Konfigurace1 = nullptr;
+    QMenu *Konec1 = nullptr;
+    QAction *Konec2 = nullptr;
+    QAction *Oprogramu1 = nullptr;
 
     // ---- Curves, axes, bands, type ----
-    QGroupBox *gbKrivky;
-    QCheckBox *chkMinPSV;
-    QCheckBox *chkPSV;
-    QCheckBox *chkZ;
-    QCheckBox *chkRx;
-    QCheckBox *chkXx;
-    QCheckBox *chkPhase;
-    QCheckBox *chkRL;
-    QGroupBox *gbOsy;
-    QRadioButton *rbR;
-    QRadioButton *rbPSV;
-    QRadioButton *rbPhase;
-    QRadioButton *rbRL;
-    QRadioButton *rbNone;
-    QRadioButton *chkOther;
-    QRadioButton *chk160;
-    QRadioButton *chk80;
-    QRadioButton *chk40;
-    QRadioButton *chk30;
-    QRadioButton *chk20;
-    QRadioButton *chk17;
-    QRadioButton *chk15;
-    QRadioButton *chk12;
-    QRadioButton *chk10;
-    QGroupBox *GroupBox3;
-    QRadioButton *rbImpedance;
-    QRadioButton *rbT;
-    QRadioButton *btnLKab;
-    QCheckBox *CHsMITH;
-    QGroupBox *gbMerBody;
-    QCheckBox *chkVyhlazovat;
+    QGroupBox *gbKrivky = nullptr;
+    QCheckBox *chkMinPSV = nullptr;
+    QCheckBox *chkPSV = nullptr;
+    QCheckBox *chkZ = nullptr;
+    QCheckBox *chkRx = nullptr;
+    QCheckBox *chkXx = nullptr;
+    QCheckBox *chkPhase = nullptr;
+    QCheckBox *chkRL = nullptr;
+    QGroupBox *gbOsy = nullptr;
+    QRadioButton *rbR = nullptr;
+    QRadioButton *rbPSV = nullptr;
+    QRadioButton *rbPhase = nullptr;
+    QRadioButton *rbRL = nullptr;
+    QRadioButton *rbNone = nullptr;
+    QRadioButton *chkOther = nullptr;
+    QRadioButton *chk160 = nullptr;
+    QRadioButton *chk80 = nullptr;
+    QRadioButton *chk40 = nullptr;
+    QRadioButton *chk30 = nullptr;
+    QRadioButton *chk20 = nullptr;
+    QRadioButton *chk17 = nullptr;
+    QRadioButton *chk15 = nullptr;
+    QRadioButton *chk12 = nullptr;
+    QRadioButton *chk10 = nullptr;
+    QButtonGroup *BandGroup = nullptr;
+    QGroupBox *GroupBox3 = nullptr;
+    QRadioButton *rbImpedance = nullptr;
+    QRadioButton *rbT = nullptr;
+    QRadioButton *btnLKab = nullptr;
+    QCheckBox *CHsMITH = nullptr;
+    QGroupBox *gbMerBody = nullptr;
+    QCheckBox *chkVyhlazovat = nullptr;
 
     // ---- Readout header ----
-    QLabel *lbFrekvence;
-    QLabel *lbPSV;
-    QLabel *lbRL;
-    QLabel *lbPhase;
-    QLabel *lbXx;
-    QLabel *lbRx;
-    QLabel *lbC;
-    QLabel *lbAny;
-    QLabel *lbH;
-    QLabel *lbZ;
+    QLabel *lbFrekvence = nullptr;
+    QLabel *lbPSV = nullptr;
+    QLabel *lbRL = nullptr;
+    QLabel *lbPhase = nullptr;
+    QLabel *lbXx = nullptr;
+    QLabel *lbRx = nullptr;
+    QLabel *lbC = nullptr;
+    QLabel *lbAny = nullptr;
+    QLabel *lbH = nullptr;
+    QLabel *lbZ = nullptr;
 
     // ---- Cable group ----
-    QGroupBox *gbLenKabelu;
-    QRadioButton *rbDelkaKab;
-    QRadioButton *rbZkracKab;
-    QLabel *lbZkacCin;
-    QLineEdit *edZkracKa;
-    QLabel *lbLenKa;
-    QLineEdit *edLenKa;
-    QPushButton *btnDelkaKabelu;
-    QPushButton *btnZkrat;
-    QPushButton *btnRozp;
-    QLabel *Label1;
-    QLineEdit *edZKab;
-    QLabel *Label2;
+    QGroupBox *gbLenKabelu = nullptr;
+    QRadioButton *rbDelkaKab = nullptr;
+    QRadioButton *rbZkracKab = nullptr;
+    QLabel *lbZkacCin = nullptr;
+    QLineEdit *edZkracKa = nullptr;
+    QLabel *lbLenKa = nullptr;
+    QLineEdit *edLenKa = nullptr;
+    QPushButton *btnDelkaKabelu = nullptr;
+    QPushButton *btnZkrat = nullptr;
+    QPushButton *btnRozp = nullptr;
+    QLabel *Label1 = nullptr;
+    QLineEdit *edZKab = nullptr;
+    QLabel *Label2 = nullptr;
 
     // The redraw timer after resizing.
     QTimer Timer2;
@@ -216,34 +259,6 @@ public:
     double ShortZ = 0.0;
     bool CableErrorShown = false;
 
-    // The band buttons in band-index order (160 m first, "Max" last).
-    std::array<QRadioButton *, 10> BandButtons() const;
-    // Whether the start-up sequence has run.
-    bool Started() const { return FStarted; }
-    // How often the graph has been redrawn by the resize timer.
-    int ResizeRedraws() const { return FResizeRedraws; }
-
-protected:
-    bool event(QEvent *Event) override;
-    void showEvent(QShowEvent *Event) override;
-    void closeEvent(QCloseEvent *Event) override;
-    void resizeEvent(QResizeEvent *Event) override;
-
-private:
-    void BuildLayout();
-    void BuildMenu();
-    QFrame *BuildRightColumn();
-    QFrame *BuildSmithColumn();
-    QFrame *BuildGraphColumn();
-    QGroupBox *BuildCableGroup(QWidget *Parent);
-    void Connect();
-    // The picture drawn anew from cleared layers: one grid, each placed cursor once.
-    void Redraw();
-    // A band button selected by program, running its click when it was not selected.
-    void SelectBandButton(QRadioButton *Button, bool Selected);
-    void ReportPortProblem();
-
-    QButtonGroup *BandGroup = nullptr;
     bool FStarted = false;
     bool FDestroying = false;
     bool FPortFailed = false;

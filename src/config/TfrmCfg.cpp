@@ -169,7 +169,7 @@ std::array<QRadioButton *, TfrmCfg::BandCount> TfrmCfg::BandButtons() const
 
 int TfrmCfg::SelectedBand() const { return FBandGroup->checkedId(); }
 
-void TfrmCfg::SelectBand(int Index)
+void TfrmCfg::CheckBandButton(int Index)
 {
     if (Index >= 0 && Index < BandCount) {
         FBandGroup->button(Index)->setChecked(true);
@@ -197,7 +197,7 @@ void TfrmCfg::LoadSettings()
     for (int Index = 0; Index < BandCount; ++Index)
         if (ReadConfigValue(BandItems[Index]) == QStringLiteral("A"))
             Selected = Index;
-    SelectBand(Selected);
+    CheckBandButton(Selected);
 
     pnColor->SetColor(static_cast<TColor>(ReadConfigInt(ciGraphColor)));
     edChImp->setText(ReadConfigValue(ciChImp));

@@ -74,7 +74,7 @@ public:
     // Index 0..9 of the selected band button, -1 when none is selected.
     int SelectedBand() const;
     // Selects band Index (none for -1) without running ShowBandLimits.
-    void SelectBand(int Index);
+    void CheckBandButton(int Index);
 
     TComm *Comm() const { return FComm; }
     void SetComm(TComm *Comm) { FComm = Comm; }

@@ -1,4 +1,6 @@
+#include "app/ColourButton.h"
 #include "app/TfrmMain.h"
+#include "app/WindowProbe.h"
 #include "config/ConfigStore.h"
 #include "config/TDlgConfig.h"
 #include "config/TfrmCfg.h"
@@ -164,7 +166,7 @@ void TfrmMainTest::FreshConfigurationStartsWith160m()
     // The first picture is drawn at the size the window shows it, not cleared by the
     // layouts settling and left for the redraw timer.
     const QImage &Picture = Window.Model().Composite;
-    QCOMPARE(Picture.size(), Window.Graph->pbGraph->size());
+    QCOMPARE(Picture.size(), Window.GraphFrame()->pbGraph->size());
     QImage Blank(Picture.size(), Picture.format());
     Blank.fill(QColor(234, 243, 255));
     QVERIFY(Picture != Blank);
@@ -172,15 +174,16 @@ void TfrmMainTest::FreshConfigurationStartsWith160m()
     QCOMPARE(Window.windowTitle(), QStringLiteral("KIVRA Antenne analyzer "));
     QCOMPARE(Window.Model().OsaX->MinValue, 1.81);
     QCOMPARE(Window.Model().OsaX->MaxValue, 2.0);
-    QVERIFY(Window.chk160->isChecked());
-    QVERIFY(!Window.chkOther->isChecked());
-    QVERIFY(Window.pnSmihGraph->isVisible());
-    QVERIFY(Window.pnBand->isVisible());
-    QCOMPARE(Window.edZkracKa->text(), QStringLiteral("0.66"));
+    QVERIFY(Child<QRadioButton>(Window, "chk160")->isChecked());
+    QVERIFY(!Child<QRadioButton>(Window, "chkOther")->isChecked());
+    QVERIFY(Child<QFrame>(Window, "pnSmihGraph")->isVisible());
+    QVERIFY(Child<QFrame>(Window, "pnBand")->isVisible());
+    QCOMPARE(Child<QLineEdit>(Window, "edZkracKa")->text(), QStringLiteral("0.66"));
     QCOMPARE(Window.Model().OsaR->Line.Color, clGreen);
     QCOMPARE(Window.Model().OsaXX->Line.Width, 2);
     QVERIFY(Window.Model().OsaR->Visible && !Window.Model().OsaPSV->Visible);
-    QVERIFY(Window.MenLoad->isEnabled() && Window.Oprogramu1->isEnabled());
+    QVERIFY(Child<QAction>(Window, "MenLoad")->isEnabled()
+        && Child<QAction>(Window, "Oprogramu1")->isEnabled());
     QVERIFY(Dialogs->Texts().empty());
 }
 
@@ -238,9 +241,9 @@ void TfrmMainTest::ARefusedWriteAtStartUpIsShownNotFatal()
         QString::fromStdString(Dialogs->Texts()[0]).startsWith(QLatin1String("Unable to write")));
     // The steps after the failed one ran.
     QCOMPARE(Window.Model().OsaX->MinValue, 1.81);
-    QVERIFY(Window.pnSmihGraph->isVisible());
+    QVERIFY(Child<QFrame>(Window, "pnSmihGraph")->isVisible());
     // Nor does a refused write of the velocity factor keep the window open.
-    Window.edZkracKa->setText(QStringLiteral("0.800000"));
+    Child<QLineEdit>(Window, "edZkracKa")->setText(QStringLiteral("0.800000"));
     ::setrlimit(RLIMIT_FSIZE, &Tiny);
     const bool Closed = Window.close();
     ::setrlimit(RLIMIT_FSIZE, &Old);
@@ -254,11 +257,11 @@ void TfrmMainTest::MaxBandGivesFullRangeAndEmptiesTheSweep()
     TfrmMain Window;
     Window.show();
     Window.Mereni().LastLines() = FakeSweep(1810, 20);
-    QTest::mouseClick(Window.chkOther, Qt::LeftButton);
+    QTest::mouseClick(Child<QRadioButton>(Window, "chkOther"), Qt::LeftButton);
     QCOMPARE(Window.Model().OsaX->MinValue, 1.0);
     QCOMPARE(Window.Model().OsaX->MaxValue, 30.0);
     QVERIFY(Window.Mereni().LastLines().isEmpty());
-    QVERIFY(Window.Smith->Chart() != nullptr);
+    QVERIFY(Window.SmithFrame()->Chart() != nullptr);
 }
 
 void TfrmMainTest::ZoomToTheCursorsAndBack()
@@ -268,14 +271,14 @@ void TfrmMainTest::ZoomToTheCursorsAndBack()
     Window.show();
     TAnGraph &G = Window.Model();
     PlaceCursors(G, 7.05, 7.0);
-    QVERIFY(Window.btnZoomP->isEnabled());
-    QVERIFY(!Window.btnZoomS->isEnabled());
+    QVERIFY(Child<QPushButton>(Window, "btnZoomP")->isEnabled());
+    QVERIFY(!Child<QPushButton>(Window, "btnZoomS")->isEnabled());
     G.Cursor1->Frequency = 7.05;
     G.Cursor2->Frequency = 7.0;
     Window.btnZoomPClick();
     QCOMPARE(G.OsaX->MinValue, 6.9975);
     QCOMPARE(G.OsaX->MaxValue, 7.0525);
-    QVERIFY(Window.btnZoomS->isEnabled());
+    QVERIFY(Child<QPushButton>(Window, "btnZoomS")->isEnabled());
 
     G.Cursor1->Frequency = 7.01;
     G.Cursor2->Frequency = 7.02;
@@ -288,7 +291,7 @@ void TfrmMainTest::ZoomToTheCursorsAndBack()
     QCOMPARE(G.OsaX->MaxValue, 7.1);
     QVERIFY(std::abs(G.Cursor1->Frequency - 7.0) < 1e-3);
     QVERIFY(std::abs(G.Cursor2->Frequency - 7.05) < 1e-3);
-    QVERIFY(!Window.btnZoomS->isEnabled());
+    QVERIFY(!Child<QPushButton>(Window, "btnZoomS")->isEnabled());
 }
 
 void TfrmMainTest::EqualCursorsDoNotZoom()
@@ -301,7 +304,7 @@ void TfrmMainTest::EqualCursorsDoNotZoom()
     Window.btnZoomPClick();
     QCOMPARE(G.OsaX->MinValue, 1.81);
     QCOMPARE(G.OsaX->MaxValue, 2.0);
-    QVERIFY(!Window.ZoomSaved);
+    QVERIFY(!Window.IsZoomSaved());
     Window.btnZoomSClick(); // nothing saved: nothing happens
     QCOMPARE(G.Cursor1->Frequency, 1.9);
 }
@@ -311,10 +314,10 @@ void TfrmMainTest::ConfiguredBandComesBackWhenASweepStarts()
     TQuietPort Port;
     TfrmMain Window;
     Window.show();
-    QTest::mouseClick(Window.chk40, Qt::LeftButton);
+    QTest::mouseClick(Child<QRadioButton>(Window, "chk40"), Qt::LeftButton);
     QCOMPARE(Window.Model().OsaX->MinValue, 7.0);
     Window.Mereni().LastLines() = FakeSweep(7000, 5);
-    QTest::mouseClick(Window.btnMereni, Qt::LeftButton);
+    QTest::mouseClick(Child<TColourButton>(Window, "btnMereni"), Qt::LeftButton);
     QVERIFY(Window.IsMeasuring());
     // The analyzer is asked for the band the lines will be drawn against.
     ::fcntl(Port.Master, F_SETFL, O_NONBLOCK);
@@ -328,16 +331,18 @@ void TfrmMainTest::ConfiguredBandComesBackWhenASweepStarts()
     }());
     QCOMPARE(Command, QByteArray("181 200 1 \r"));
     QCOMPARE(Window.Mereni().ExpectedLines, 20);
-    QVERIFY(Window.chk160->isChecked());
-    QVERIFY(!Window.pnBand->isVisible());
-    QVERIFY(!Window.btnMereni->isEnabled());
-    QCOMPARE(Window.btnMereni->palette().color(QPalette::ButtonText), QColor(255, 0, 0));
+    QVERIFY(Child<QRadioButton>(Window, "chk160")->isChecked());
+    QVERIFY(!Child<QFrame>(Window, "pnBand")->isVisible());
+    QVERIFY(!Child<TColourButton>(Window, "btnMereni")->isEnabled());
+    QCOMPARE(Child<TColourButton>(Window, "btnMereni")->palette().color(QPalette::ButtonText),
+        QColor(255, 0, 0));
     QCOMPARE(Window.Model().OsaX->MinValue, 1.81);
     QVERIFY(Window.Mereni().LastLines().isEmpty());
     Window.Mereni().WatchdogTimer();
-    QVERIFY(Window.pnBand->isVisible());
-    QVERIFY(Window.btnMereni->isEnabled());
-    QCOMPARE(Window.btnMereni->palette().color(QPalette::ButtonText), QColor(0, 0, 0));
+    QVERIFY(Child<QFrame>(Window, "pnBand")->isVisible());
+    QVERIFY(Child<TColourButton>(Window, "btnMereni")->isEnabled());
+    QCOMPARE(Child<TColourButton>(Window, "btnMereni")->palette().color(QPalette::ButtonText),
+        QColor(0, 0, 0));
 }
 
 void TfrmMainTest::HeaderLabelsFollowTheType_data()
@@ -361,21 +366,25 @@ void TfrmMainTest::HeaderLabelsFollowTheType()
     QFETCH(QStringList, Shown);
     TfrmMain Window;
     Window.show();
-    QRadioButton *Buttons[] = { Window.rbImpedance, Window.rbT, Window.btnLKab };
+    QRadioButton *Buttons[] = { Child<QRadioButton>(Window, "rbImpedance"),
+        Child<QRadioButton>(Window, "rbT"), Child<QRadioButton>(Window, "btnLKab") };
     QTest::mouseClick(Buttons[Type], Qt::LeftButton);
     QCOMPARE(static_cast<int>(MeasureMode), Type);
     QStringList Visible;
-    for (QLabel *L : { Window.lbFrekvence, Window.lbPSV, Window.lbRL, Window.lbPhase, Window.lbXx,
-             Window.lbRx, Window.lbC, Window.lbAny, Window.lbH, Window.lbZ })
+    for (QLabel *L : { Child<QLabel>(Window, "lbFrekvence"), Child<QLabel>(Window, "lbPSV"),
+             Child<QLabel>(Window, "lbRL"), Child<QLabel>(Window, "lbPhase"),
+             Child<QLabel>(Window, "lbXx"), Child<QLabel>(Window, "lbRx"),
+             Child<QLabel>(Window, "lbC"), Child<QLabel>(Window, "lbAny"),
+             Child<QLabel>(Window, "lbH"), Child<QLabel>(Window, "lbZ") })
         if (L->isVisible())
             Visible << L->text();
     QCOMPARE(Visible, Shown);
-    QCOMPARE(Window.gbLenKabelu->isVisible(), Type == 2);
-    QCOMPARE(Window.gbKrivky->isVisible(), Type == 0);
-    QCOMPARE(Window.pnSmihBase->isVisible(), Type == 0);
+    QCOMPARE(Child<QGroupBox>(Window, "gbLenKabelu")->isVisible(), Type == 2);
+    QCOMPARE(Child<QGroupBox>(Window, "gbKrivky")->isVisible(), Type == 0);
+    QCOMPARE(Child<QFrame>(Window, "pnSmihBase")->isVisible(), Type == 0);
     // The Smith chart box does nothing outside the impedance type.
-    QTest::mouseClick(Window.CHsMITH, Qt::LeftButton);
-    QCOMPARE(Window.pnSmihBase->isVisible(), false);
+    QTest::mouseClick(Child<QCheckBox>(Window, "CHsMITH"), Qt::LeftButton);
+    QCOMPARE(Child<QFrame>(Window, "pnSmihBase")->isVisible(), false);
 }
 
 namespace {
@@ -439,17 +448,17 @@ void TfrmMainTest::MeasureButtonPaintsWithTwoPalettesOnly()
     TfrmMain Window;
     Window.show();
     auto *Probe = new TPaletteProbe;
-    Window.btnMereni->setStyle(Probe);
+    Child<TColourButton>(Window, "btnMereni")->setStyle(Probe);
     for (int Sweep = 0; Sweep < 5; ++Sweep) {
-        QTest::mouseClick(Window.btnMereni, Qt::LeftButton);
+        QTest::mouseClick(Child<TColourButton>(Window, "btnMereni"), Qt::LeftButton);
         QVERIFY(Window.IsMeasuring());
-        Window.btnMereni->grab();
+        Child<TColourButton>(Window, "btnMereni")->grab();
         Window.Mereni().WatchdogTimer();
-        Window.btnMereni->grab();
+        Child<TColourButton>(Window, "btnMereni")->grab();
     }
     QCOMPARE(Probe->Colours, (QSet<QRgb> { qRgb(255, 0, 0), qRgb(0, 0, 0) }));
     QCOMPARE(Probe->Keys.size(), 2);
-    Window.btnMereni->setStyle(nullptr);
+    Child<TColourButton>(Window, "btnMereni")->setStyle(nullptr);
     delete Probe;
 }
 
@@ -459,7 +468,8 @@ void TfrmMainTest::NoCaptionIsClippedOrOverlapped()
 {
     TfrmMain Window;
     Window.show();
-    for (QRadioButton *Type : { Window.rbImpedance, Window.rbT, Window.btnLKab }) {
+    for (QRadioButton *Type : { Child<QRadioButton>(Window, "rbImpedance"),
+             Child<QRadioButton>(Window, "rbT"), Child<QRadioButton>(Window, "btnLKab") }) {
         QTest::mouseClick(Type, Qt::LeftButton);
         QStringList Clipped;
         const auto Widgets = Window.findChildren<QWidget *>();
@@ -491,8 +501,8 @@ void TfrmMainTest::CloseIsRefusedWhileMeasuring()
     WriteIni("[COM_PORT]\nPORT2=250\n");
     TfrmMain Window;
     Window.show();
-    Window.edZkracKa->setText(QStringLiteral("0,7x"));
-    QTest::mouseClick(Window.btnMereni, Qt::LeftButton);
+    Child<QLineEdit>(Window, "edZkracKa")->setText(QStringLiteral("0,7x"));
+    QTest::mouseClick(Child<TColourButton>(Window, "btnMereni"), Qt::LeftButton);
     QVERIFY(!Window.close());
     QVERIFY(Window.isVisible());
     QCOMPARE(ReadConfigValue(ciVelocityFactor), QStringLiteral("0.66"));
@@ -513,7 +523,7 @@ void TfrmMainTest::ABurstOfResizesGivesOneRedraw()
     QVERIFY(QTest::qWaitFor([&] { return Window.ResizeRedraws() == 2; }, 5000));
     QTest::qWait(1300);
     QCOMPARE(Window.ResizeRedraws(), 2);
-    QCOMPARE(Window.Model().MainLayer.width(), Window.Graph->pbGraph->width());
+    QCOMPARE(Window.Model().MainLayer.width(), Window.GraphFrame()->pbGraph->width());
 }
 
 void TfrmMainTest::SetFrequencyRangeMessages_data()
@@ -550,7 +560,7 @@ void TfrmMainTest::SetFrequencyRangeMessages()
     TfrmMain Window;
     Window.show();
     if (!From.isEmpty())
-        Window.Cfg->edFROD->setText(From);
+        Window.ConfigFrame()->edFROD->setText(From);
     QCOMPARE(Window.SetFrequencyRange(Start, Stop), Result);
     QCOMPARE(Window.Model().OsaX->MinValue, Min);
     QCOMPARE(Window.Model().OsaX->MaxValue, Max);
@@ -581,27 +591,34 @@ void TfrmMainTest::CableLengthAndVelocityFactor()
     QFETCH(QString, Result);
     TfrmMain Window;
     Window.show();
-    QTest::mouseClick(Window.btnLKab, Qt::LeftButton);
-    QTest::mouseClick(Length ? Window.rbDelkaKab : Window.rbZkracKab, Qt::LeftButton);
-    QCOMPARE(Window.edLenKa->isReadOnly(), Length);
-    QCOMPARE(Window.edZkracKa->isReadOnly(), !Length);
-    (Length ? Window.edZkracKa : Window.edLenKa)->setText(Input);
+    QTest::mouseClick(Child<QRadioButton>(Window, "btnLKab"), Qt::LeftButton);
+    QTest::mouseClick(Length ? Child<QRadioButton>(Window, "rbDelkaKab")
+                             : Child<QRadioButton>(Window, "rbZkracKab"),
+        Qt::LeftButton);
+    QCOMPARE(Child<QLineEdit>(Window, "edLenKa")->isReadOnly(), Length);
+    QCOMPARE(Child<QLineEdit>(Window, "edZkracKa")->isReadOnly(), !Length);
+    (Length ? Child<QLineEdit>(Window, "edZkracKa") : Child<QLineEdit>(Window, "edLenKa"))
+        ->setText(Input);
     Window.CableCursorMoved(Delta);
-    QCOMPARE((Length ? Window.edLenKa : Window.edZkracKa)->text(), Result);
+    QCOMPARE((Length ? Child<QLineEdit>(Window, "edLenKa") : Child<QLineEdit>(Window, "edZkracKa"))
+                 ->text(),
+        Result);
     // Outside the cable-length type nothing is computed.
-    QTest::mouseClick(Window.rbImpedance, Qt::LeftButton);
-    (Length ? Window.edLenKa : Window.edZkracKa)->clear();
+    QTest::mouseClick(Child<QRadioButton>(Window, "rbImpedance"), Qt::LeftButton);
+    (Length ? Child<QLineEdit>(Window, "edLenKa") : Child<QLineEdit>(Window, "edZkracKa"))->clear();
     Window.CableCursorMoved(Delta);
-    QVERIFY((Length ? Window.edLenKa : Window.edZkracKa)->text().isEmpty());
+    QVERIFY((Length ? Child<QLineEdit>(Window, "edLenKa") : Child<QLineEdit>(Window, "edZkracKa"))
+                ->text()
+                .isEmpty());
 }
 
 void TfrmMainTest::InvalidCableInputIsReportedOncePerRunAfterDrawing()
 {
     TfrmMain Window;
     Window.show();
-    QTest::mouseClick(Window.btnLKab, Qt::LeftButton);
-    Window.edZkracKa->setText(QStringLiteral("abc"));
-    Window.edLenKa->setText(QStringLiteral("5.00"));
+    QTest::mouseClick(Child<QRadioButton>(Window, "btnLKab"), Qt::LeftButton);
+    Child<QLineEdit>(Window, "edZkracKa")->setText(QStringLiteral("abc"));
+    Child<QLineEdit>(Window, "edLenKa")->setText(QStringLiteral("5.00"));
     const std::string Message
         = "Byla zadan\xc3\xa1 neplatn\xc3\xa1 \xc4\x8d\xc3\xadseln\xc3\xa1 hodnota!";
     PlaceCursors(Window.Model(), 3.0, 8.0); // the cursor calls back while it draws
@@ -609,13 +626,13 @@ void TfrmMainTest::InvalidCableInputIsReportedOncePerRunAfterDrawing()
     QVERIFY(Dialogs->Texts().empty()); // not in the middle of the drawing
     QApplication::processEvents();
     QCOMPARE(Dialogs->Texts(), std::vector<std::string> { Message });
-    QCOMPARE(Window.edLenKa->text(), QStringLiteral("5.00"));
+    QCOMPARE(Child<QLineEdit>(Window, "edLenKa")->text(), QStringLiteral("5.00"));
     Window.CableCursorMoved(2.0);
     QApplication::processEvents();
     QCOMPARE(Dialogs->Texts().size(), std::size_t(1));
-    Window.edZkracKa->setText(QStringLiteral("0.66"));
+    Child<QLineEdit>(Window, "edZkracKa")->setText(QStringLiteral("0.66"));
     Window.CableCursorMoved(4.948);
-    Window.edZkracKa->setText(QStringLiteral("x"));
+    Child<QLineEdit>(Window, "edZkracKa")->setText(QStringLiteral("x"));
     Window.CableCursorMoved(4.948);
     QApplication::processEvents();
     QCOMPARE(Dialogs->Texts().size(), std::size_t(2));
@@ -625,10 +642,10 @@ void TfrmMainTest::ShortAndFreeGiveTheCableImpedance()
 {
     TfrmMain Window;
     Window.show();
-    TfraData &Row = *Window.Rows[1];
+    TfraData &Row = *Window.ReadoutRow(1);
     const auto Last = [&] { return Dialogs->Shown().back(); };
-    QVERIFY(!Window.btnRozp->isEnabled());
-    QTest::mouseClick(Window.btnZkrat, Qt::LeftButton);
+    QVERIFY(!Child<QPushButton>(Window, "btnRozp")->isEnabled());
+    QTest::mouseClick(Child<QPushButton>(Window, "btnZkrat"), Qt::LeftButton);
     QCOMPARE(
         Last().Text, std::string("Zelen\xc3\xbd k\xc5\x99\xc3\xad\xc5\xbe nen\xc3\xad nastaven!"));
     QCOMPARE(Last().Caption, std::string("Impedance kabelu"));
@@ -637,22 +654,26 @@ void TfrmMainTest::ShortAndFreeGiveTheCableImpedance()
 
     Window.Model().Cursor1->Frequency = 1.9;
     Row.ShowZ(true, 0); // the Z field reads "E"
-    QTest::mouseClick(Window.btnZkrat, Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(Window, "btnZkrat"), Qt::LeftButton);
     QCOMPARE(Last().Text, std::string("Impedance Z is not valid!"));
     QCOMPARE(Last().Caption, std::string("Cable impedance"));
-    QVERIFY(Window.btnZkrat->isEnabled() && !Window.btnRozp->isEnabled());
+    QVERIFY(Child<QPushButton>(Window, "btnZkrat")->isEnabled()
+        && !Child<QPushButton>(Window, "btnRozp")->isEnabled());
 
     const std::size_t Boxes = Dialogs->Shown().size();
     Row.ShowZ(false, 25);
-    QTest::mouseClick(Window.btnZkrat, Qt::LeftButton);
-    QVERIFY(!Window.btnZkrat->isEnabled() && Window.btnRozp->isEnabled());
+    QTest::mouseClick(Child<QPushButton>(Window, "btnZkrat"), Qt::LeftButton);
+    QVERIFY(!Child<QPushButton>(Window, "btnZkrat")->isEnabled()
+        && Child<QPushButton>(Window, "btnRozp")->isEnabled());
     Row.ShowZ(true, 0);
-    QTest::mouseClick(Window.btnRozp, Qt::LeftButton); // invalid: the state stays
-    QVERIFY(Window.btnRozp->isEnabled());
+    QTest::mouseClick(
+        Child<QPushButton>(Window, "btnRozp"), Qt::LeftButton); // invalid: the state stays
+    QVERIFY(Child<QPushButton>(Window, "btnRozp")->isEnabled());
     Row.ShowZ(false, 100);
-    QTest::mouseClick(Window.btnRozp, Qt::LeftButton);
-    QCOMPARE(Window.edZKab->text(), QStringLiteral("50.0"));
-    QVERIFY(Window.btnZkrat->isEnabled() && !Window.btnRozp->isEnabled());
+    QTest::mouseClick(Child<QPushButton>(Window, "btnRozp"), Qt::LeftButton);
+    QCOMPARE(Child<QLineEdit>(Window, "edZKab")->text(), QStringLiteral("50.0"));
+    QVERIFY(Child<QPushButton>(Window, "btnZkrat")->isEnabled()
+        && !Child<QPushButton>(Window, "btnRozp")->isEnabled());
     QCOMPARE(Dialogs->Shown().size(), Boxes + 1);
 }
 
@@ -660,26 +681,30 @@ void TfrmMainTest::ReadoutRowsFollowMinSwr()
 {
     TfrmMain Window;
     Window.show();
-    TfraData *Row1 = Window.Rows[1];
-    TfraData *Row2 = Window.Rows[2];
-    TfraData *RowMin = Window.Rows[0];
+    TfraData *Row1 = Window.ReadoutRow(1);
+    TfraData *Row2 = Window.ReadoutRow(2);
+    TfraData *RowMin = Window.ReadoutRow(0);
     QVERIFY(Row1->isVisible() && Row2->isVisible() && !RowMin->isVisible());
-    const int Header = Window.pnHeader->height();
-    QCOMPARE(Window.pnBottom->height(), 2 * Row1->height() + Header + 1);
-    QCOMPARE(Window.lbPSV->x(), Row2->edPSV->x());
-    QCOMPARE(Window.lbAny->x(), Row2->edAny->x());
-    QTest::mouseClick(Window.chkMinPSV, Qt::LeftButton);
+    const int Header = Child<QFrame>(Window, "pnHeader")->height();
+    QCOMPARE(Child<QFrame>(*Child<QFrame>(Window, "pnGraph"), "pnBottom")->height(),
+        2 * Row1->height() + Header + 1);
+    QCOMPARE(Child<QLabel>(Window, "lbPSV")->x(), Row2->edPSV->x());
+    QCOMPARE(Child<QLabel>(Window, "lbAny")->x(), Row2->edAny->x());
+    QTest::mouseClick(Child<QCheckBox>(Window, "chkMinPSV"), Qt::LeftButton);
     QVERIFY(Row1->isVisible() && Row2->isVisible() && RowMin->isVisible());
-    QCOMPARE(RowMin->parentWidget(), Window.pnData);
-    QCOMPARE(Window.pnBottom->height(), 3 * Row1->height() + Header + 1);
+    QCOMPARE(RowMin->parentWidget(), Child<QFrame>(Window, "pnData"));
+    QCOMPARE(Child<QFrame>(*Child<QFrame>(Window, "pnGraph"), "pnBottom")->height(),
+        3 * Row1->height() + Header + 1);
     QVERIFY(Window.IsMinSwrShown());
-    QTest::mouseClick(Window.chkMinPSV, Qt::LeftButton);
+    QTest::mouseClick(Child<QCheckBox>(Window, "chkMinPSV"), Qt::LeftButton);
     QVERIFY(!RowMin->isVisible());
-    QCOMPARE(Window.pnBottom->height(), 2 * Row1->height() + Header + 1);
+    QCOMPARE(Child<QFrame>(*Child<QFrame>(Window, "pnGraph"), "pnBottom")->height(),
+        2 * Row1->height() + Header + 1);
     // The legend is never shown, but coloured.
-    QVERIFY(!Window.TestColor->isVisible());
-    QCOMPARE(Window.TestColor->lbU1->palette().color(QPalette::Window), QColor(Qt::blue));
-    QCOMPARE(Window.TestColor->lbU1v->palette().color(QPalette::WindowText), QColor(Qt::black));
+    QVERIFY(!Window.VoltagePanel()->isVisible());
+    QCOMPARE(Window.VoltagePanel()->lbU1->palette().color(QPalette::Window), QColor(Qt::blue));
+    QCOMPARE(
+        Window.VoltagePanel()->lbU1v->palette().color(QPalette::WindowText), QColor(Qt::black));
 }
 
 void TfrmMainTest::EveryHandlerLeavesOnePicture_data()
@@ -708,9 +733,9 @@ void TfrmMainTest::EveryHandlerLeavesOnePicture()
             Window.btnZoomSClick();
         },
         [&] { Window.btnDelkaKabeluClick(); },
-        [&] { QTest::mouseClick(Window.chkVyhlazovat, Qt::LeftButton); },
-        [&] { QTest::mouseClick(Window.rbT, Qt::LeftButton); },
-        [&] { QTest::mouseClick(Window.chkPSV, Qt::LeftButton); },
+        [&] { QTest::mouseClick(Child<QCheckBox>(Window, "chkVyhlazovat"), Qt::LeftButton); },
+        [&] { QTest::mouseClick(Child<QRadioButton>(Window, "rbT"), Qt::LeftButton); },
+        [&] { QTest::mouseClick(Child<QCheckBox>(Window, "chkPSV"), Qt::LeftButton); },
         [&] { Window.Timer2Timer(); },
         [&] { Window.SmithChanged(); },
     };
@@ -746,19 +771,19 @@ void TfrmMainTest::StatusBarSaysWhyASweepBroughtNothing()
     WriteIni(Ini);
     TfrmMain Window;
     Window.show();
-    QTest::mouseClick(Window.btnMereni, Qt::LeftButton);
-    QVERIFY(Window.StatusBar1->currentMessage().startsWith(Status));
+    QTest::mouseClick(Child<TColourButton>(Window, "btnMereni"), Qt::LeftButton);
+    QVERIFY(Window.statusBar()->currentMessage().startsWith(Status));
     QCOMPARE(Window.IsMeasuring(), !Box);
     if (Box) {
         QCOMPARE(Dialogs->Texts().size(), std::size_t(1));
         QVERIFY(QString::fromStdString(Dialogs->Texts()[0])
                     .endsWith(QLatin1String("is not a valid integer value")));
-        QVERIFY(Window.StatusBar1->currentMessage().endsWith(
+        QVERIFY(Window.statusBar()->currentMessage().endsWith(
             QLatin1String("KIVRA.INI is not a number")));
         return;
     }
     Window.Mereni().WatchdogTimer();
-    QVERIFY(Window.StatusBar1->currentMessage().startsWith(Status));
+    QVERIFY(Window.statusBar()->currentMessage().startsWith(Status));
 }
 
 void TfrmMainTest::StatusBarCountsAnEarlyEnd()
@@ -769,23 +794,24 @@ void TfrmMainTest::StatusBarCountsAnEarlyEnd()
     TMereni &M = Window.Mereni();
     const QStringList Lines = FakeSweep(1810, 20);
     for (int Run : { 5, 20 }) {
-        QTest::mouseClick(Window.btnMereni, Qt::LeftButton);
-        QCOMPARE(Window.StatusBar1->currentMessage(), U(" M\xc4\x9b\xc5\x99\x65n\xc3\xad vypnuto"));
+        QTest::mouseClick(Child<TColourButton>(Window, "btnMereni"), Qt::LeftButton);
+        QCOMPARE(
+            Window.statusBar()->currentMessage(), U(" M\xc4\x9b\xc5\x99\x65n\xc3\xad vypnuto"));
         QCOMPARE(M.ExpectedLines, 20);
         for (int I = 0; I < Run; ++I)
             M.LineReceived(I, Lines[I]);
-        QCOMPARE(Window.Smith->Chart()->Points().size(), std::size_t(Run));
+        QCOMPARE(Window.SmithFrame()->Chart()->Points().size(), std::size_t(Run));
         M.WatchdogTimer();
         QCOMPARE(M.LastLines().size(), Run);
-        const QString Status = Window.StatusBar1->currentMessage();
+        const QString Status = Window.statusBar()->currentMessage();
         QCOMPARE(Status,
             Run < 20 ? QStringLiteral("Sweep ended after 5 of 20 points")
                      : U(" M\xc4\x9b\xc5\x99\x65n\xc3\xad vypnuto"));
         // Browsing the menu leaves the text.
-        Window.menuBar()->setActiveAction(Window.Funkce1->menuAction());
-        Window.Funkce1->setActiveAction(Window.MenLoad);
-        Window.Funkce1->hide();
-        QCOMPARE(Window.StatusBar1->currentMessage(), Status);
+        Window.menuBar()->setActiveAction(Child<QMenu>(Window, "Funkce1")->menuAction());
+        Child<QMenu>(Window, "Funkce1")->setActiveAction(Child<QAction>(Window, "MenLoad"));
+        Child<QMenu>(Window, "Funkce1")->hide();
+        QCOMPARE(Window.statusBar()->currentMessage(), Status);
     }
     QVERIFY(Dialogs->Texts().empty());
 }
@@ -807,8 +833,8 @@ void TfrmMainTest::ConfigurationDialogAppliesTheNewBand()
     Window.Konfigurace1Click();
     QCOMPARE(G.OsaX->MinValue, 7.0);
     QCOMPARE(G.OsaX->MaxValue, 7.2);
-    QVERIFY(Window.chk40->isChecked());
-    QVERIFY(!Window.Cfg->isVisible());
+    QVERIFY(Child<QRadioButton>(Window, "chk40")->isChecked());
+    QVERIFY(!Window.ConfigFrame()->isVisible());
     const QImage After = G.Composite.copy();
     G.Refresh();
     QCOMPARE(After, G.Composite);

@@ -1,6 +1,7 @@
 #include "app/FileCommands.h"
 #include "app/TfrmAbout.h"
 #include "app/TfrmMain.h"
+#include "app/WindowProbe.h"
 #include "graph/TAnGraph.h"
 #include "graph/TOsaX.h"
 #include "measure/Globals.h"
@@ -77,11 +78,12 @@ void TfrmMainFilesTest::saveBeforeASweep()
 {
     TfrmMain Window;
     Window.show();
-    for (QAction *Item : { Window.MenLoad, Window.MenSave, Window.mnSaveS11, Window.mnSaveToZPlots,
-             Window.Oprogramu1 })
+    for (QAction *Item : { Child<QAction>(Window, "MenLoad"), Child<QAction>(Window, "MenSave"),
+             Child<QAction>(Window, "mnSaveS11"), Child<QAction>(Window, "mnSaveToZPlots"),
+             Child<QAction>(Window, "Oprogramu1") })
         QVERIFY2(Item->isEnabled(), qPrintable(Item->text()));
     Dialogs->ClearShown();
-    Window.MenSave->trigger();
+    Child<QAction>(Window, "MenSave")->trigger();
     QCOMPARE(Dialogs->Shown().size(), size_t(1));
     QCOMPARE(Dialogs->Shown()[0].Text, std::string("No data for save!"));
     QCOMPARE(Dialogs->Shown()[0].Caption, std::string("Save"));
@@ -97,11 +99,11 @@ void TfrmMainFilesTest::saveAndOpenThroughTheMenu()
     const std::string Base = Dir.filePath(QStringLiteral("test")).toStdString();
     Dialogs->ClearShown();
     Dialogs->QueueFileName(Base);
-    Window.mnSaveS11->trigger();
+    Child<QAction>(Window, "mnSaveS11")->trigger();
     Dialogs->QueueFileName(Base);
-    Window.mnSaveToZPlots->trigger();
+    Child<QAction>(Window, "mnSaveToZPlots")->trigger();
     Dialogs->QueueFileName(Base);
-    Window.MenSave->trigger();
+    Child<QAction>(Window, "MenSave")->trigger();
     QCOMPARE(Dialogs->Texts(),
         (std::vector<std::string> { "*.S1P", "S11 3 rows saved to " + Base + ".S1P", "*.CSV",
             "CSV 3 rows saved to " + Base + ".CSV", "*.TXT", "3 rows saved to " + Base + ".TXT" }));
@@ -109,7 +111,7 @@ void TfrmMainFilesTest::saveAndOpenThroughTheMenu()
     Window.Mereni().LastLines() = QStringList { QStringLiteral("14000 50 0") };
     Window.Model().Cursor1->Frequency = 14.0;
     Dialogs->QueueFileName(Base + ".TXT");
-    Window.MenLoad->trigger();
+    Child<QAction>(Window, "MenLoad")->trigger();
     QCOMPARE(Window.Mereni().LastLines(), Lines);
     QCOMPARE(Window.Model().OsaX->MinValue, 7.0);
     QCOMPARE(Window.Model().OsaX->MaxValue, 7.2);
@@ -126,8 +128,8 @@ void TfrmMainFilesTest::nothingWhileMeasuring()
     QVERIFY(Window.IsMeasuring());
     Dialogs->ClearShown();
     Dialogs->QueueFileName(Dir.filePath(QStringLiteral("m")).toStdString());
-    for (QAction *Item :
-        { Window.MenLoad, Window.MenSave, Window.mnSaveS11, Window.mnSaveToZPlots })
+    for (QAction *Item : { Child<QAction>(Window, "MenLoad"), Child<QAction>(Window, "MenSave"),
+             Child<QAction>(Window, "mnSaveS11"), Child<QAction>(Window, "mnSaveToZPlots") })
         Item->trigger();
     QVERIFY(Dialogs->Shown().empty());
     Window.Mereni().WatchdogTimer();
@@ -142,12 +144,12 @@ void TfrmMainFilesTest::openResetsCursorsFirst()
     Window.Model().Cursor1->Frequency = 7.0;
     Window.Model().Cursor2->Frequency = 7.1;
     Window.Model().Horizontal1->Y = 60;
-    Window.MenLoad->trigger(); // cancelled: nothing changes
+    Child<QAction>(Window, "MenLoad")->trigger(); // cancelled: nothing changes
     QVERIFY(Window.Model().CursorsPlaced());
     const std::string Missing = Dir.filePath(QStringLiteral("missing")).toStdString();
     Dialogs->ClearShown();
     Dialogs->QueueFileName(Missing);
-    Window.MenLoad->trigger();
+    Child<QAction>(Window, "MenLoad")->trigger();
     QCOMPARE(Dialogs->Shown()[0].Text, std::string("*.TXT *.txt"));
     QCOMPARE(Dialogs->Shown().back().Text, "File " + Missing + " not found!");
     QVERIFY(!Window.Model().CursorsPlaced());
@@ -169,7 +171,7 @@ void TfrmMainFilesTest::aboutFromTheMenu()
         }
     });
     Answer.start();
-    Window.Oprogramu1->trigger();
+    Child<QAction>(Window, "Oprogramu1")->trigger();
     QCOMPARE(Title, QStringLiteral("Analyzer about"));
 }
 

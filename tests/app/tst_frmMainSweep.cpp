@@ -1,5 +1,7 @@
 #include "AnalyzerModel.h"
+#include "app/ColourButton.h"
 #include "app/TfrmMain.h"
+#include "app/WindowProbe.h"
 #include "device/SimProcess.h"
 #include "graph/TAnGraph.h"
 #include "measure/Globals.h"
@@ -42,7 +44,7 @@ private:
     // Presses "Mensuration" and waits for the watchdog to end the sweep.
     static bool Sweep(TfrmMain &Window)
     {
-        QTest::mouseClick(Window.btnMereni, Qt::LeftButton);
+        QTest::mouseClick(Child<TColourButton>(Window, "btnMereni"), Qt::LeftButton);
         if (!Window.IsMeasuring())
             return false;
         return RunUntil([&] { return !Window.IsMeasuring(); }, 20000, 10);
@@ -57,7 +59,7 @@ void TfrmMainSweepTest::SweepOf160mWithTheMinimumCursorAtTheDip()
     QVERIFY2(Sim.Start({ QStringLiteral("--baud"), QStringLiteral("0") }), qPrintable(Sim.Error));
     TfrmMain Window;
     Window.show();
-    Window.chkMinPSV->click();
+    Child<QCheckBox>(Window, "chkMinPSV")->click();
     TAnGraph &G = Window.Model();
     const QImage Empty = G.Composite.copy();
 
@@ -65,7 +67,7 @@ void TfrmMainSweepTest::SweepOf160mWithTheMinimumCursorAtTheDip()
     const QStringList &Lines = Window.Mereni().LastLines();
     QCOMPARE(Lines.size(), 20);
     QCOMPARE(Lines.first(), QString::fromStdString(TAnalyzerModel(TLoadParams()).ReplyLine(181)));
-    QCOMPARE(Window.Smith->Chart()->Points().size(), std::size_t(20));
+    QCOMPARE(Window.SmithFrame()->Chart()->Points().size(), std::size_t(20));
     QVERIFY(G.Composite != Empty);
 
     // The dip of the load itself, on the sweep's 10 kHz steps.
@@ -107,7 +109,7 @@ void TfrmMainSweepTest::CableLengthFromTwoMaximaOfAnOpenCable()
     Ini.close();
     TfrmMain Window;
     Window.show();
-    Window.btnLKab->click(); // selects the full range too
+    Child<QRadioButton>(Window, "btnLKab")->click(); // selects the full range too
     QCOMPARE(Window.Model().OsaX->MaxValue, 30.0);
     QVERIFY(Sweep(Window));
     TMereni &M = Window.Mereni();
@@ -123,9 +125,10 @@ void TfrmMainSweepTest::CableLengthFromTwoMaximaOfAnOpenCable()
     G.Cursor1->Frequency = Maxima[0];
     G.Cursor2->Frequency = Maxima[1];
     G.Refresh();
-    Window.btnDelkaKabelu->click();
-    const double Length = Window.edLenKa->text().toDouble();
-    QVERIFY2(std::abs(Length - 10.0) < 0.2, qPrintable(Window.edLenKa->text()));
+    Child<QPushButton>(Window, "btnDelkaKabelu")->click();
+    const double Length = Child<QLineEdit>(Window, "edLenKa")->text().toDouble();
+    QVERIFY2(
+        std::abs(Length - 10.0) < 0.2, qPrintable(Child<QLineEdit>(Window, "edLenKa")->text()));
     QVERIFY(Dialogs.Texts().empty());
     QCOMPARE(Sim.Terminate(), 0);
 }

@@ -1,0 +1,322 @@
+// What the graph shows: curve colours and boxes, the band bar, zoom, the measurement types,
+// the Smith chart box, smoothing and the readout area's layout.
+#include "app/TfrmMain.h"
+#include "app/WidgetHelpers.h"
+#include "config/ConfigStore.h"
+#include "graph/TAnGraph.h"
+#include "graph/TCursors.h"
+#include "graph/TOsaX.h"
+#include "graph/TOsaY.h"
+#include "graph/TvGraph.h"
+#include "measure/Globals.h"
+#include "measure/TMereni.h"
+#include "platform/Guard.h"
+#include "platform/Parse.h"
+#include "platform/QtColor.h"
+#include "readout/TfraData.h"
+#include "readout/TfrmTestColor.h"
+#include "smith/TvSmithChart.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+void TfrmMain::ApplyCurveColours()
+{
+    TAnGraph &G = Model();
+    G.OsaFRQ->Line.Color = clSilver;
+    G.OsaX->Line.Color = clSilver;
+    G.OsaY->Line.Color = clSilver;
+    G.OsaX->Line.Width = 2;
+    G.OsaY->Line.Width = G.OsaX->Line.Width;
+    const struct
+    {
+        TDraw *Axis;
+        const QCheckBox *Box;
+    } Curves[] = { { G.OsaRL.get(), chkRL }, { G.OsaT.get(), chkRL },
+        { G.OsaPhase.get(), chkPhase }, { G.OsaPSV.get(), chkPSV }, { G.OsaZ.get(), chkZ },
+        { G.OsaR.get(), chkRx }, { G.OsaXX.get(), chkXx } };
+    for (const auto &C : Curves) {
+        const TColor Colour = FontColour(C.Box);
+        C.Axis->GridLine.Color = Colour;
+        C.Axis->Text.Color = Colour;
+        C.Axis->Line.Color = Colour;
+        C.Axis->Line.Width = 2;
+    }
+    const struct
+    {
+        QLabel *Label;
+        const QCheckBox *Box;
+    } Labels[] = { { lbPhase, chkPhase }, { lbPSV, chkPSV }, { lbZ, chkZ }, { lbRL, chkRL },
+        { lbRx, chkRx }, { lbXx, chkXx } };
+    for (const auto &L : Labels)
+        SetFontColour(L.Label, ToQColor(FontColour(L.Box)), false);
+    const struct
+    {
+        QLabel *Label;
+        QColor Back;
+        QColor Text;
+    } Legend[]
+        = { { TestColor->lbU1, Qt::blue, Qt::white }, { TestColor->lbU2, Qt::black, Qt::white },
+              { TestColor->lbU3, Qt::red, Qt::white }, { TestColor->lbU1v, Qt::cyan, Qt::black },
+              { TestColor->lbU2v, QColor(128, 128, 128), Qt::white },
+              { TestColor->lbU3v, Qt::magenta, Qt::white } };
+    for (const auto &L : Legend) {
+        QPalette P = L.Label->palette();
+        P.setColor(QPalette::Window, L.Back);
+        P.setColor(QPalette::WindowText, L.Text);
+        L.Label->setPalette(P);
+    }
+}
+
+void TfrmMain::ApplyCurveVisibility(bool Redraw)
+{
+    TAnGraph &G = Model();
+    G.OsaRL->Visible = chkRL->isChecked();
+    G.OsaPhase->Visible = chkPhase->isChecked();
+    G.OsaPSV->Visible = chkPSV->isChecked();
+    G.OsaZ->Visible = chkZ->isChecked();
+    G.OsaR->Visible = chkRx->isChecked();
+    G.OsaXX->Visible = chkXx->isChecked();
+    G.CursorMin->Visible = chkMinPSV->isChecked();
+    G.OsaZ->ShowScale = chkZ->isChecked() || chkRx->isChecked();
+    if (Redraw)
+        G.Refresh();
+}
+
+void TfrmMain::ApplyAxisChoice(bool Redraw)
+{
+    TAnGraph &G = Model();
+    G.OsaPhase->Grid = rbPhase->isChecked();
+    G.OsaRL->Grid = rbRL->isChecked();
+    G.OsaPSV->Grid = rbPSV->isChecked();
+    G.OsaZ->Grid = rbR->isChecked();
+    if (Redraw)
+        G.Refresh();
+}
+
+bool TfrmMain::IsMinSwrShown() const { return chkMinPSV->isChecked(); }
+
+void TfrmMain::LayoutReadout()
+{
+    pnBottom->show();
+    TfraData *const Row1 = Rows[1];
+    TfraData *const Row2 = Rows[2];
+    TfraData *const RowMin = Rows[0];
+    auto *Stack = static_cast<QVBoxLayout *>(pnData->layout());
+    Stack->addWidget(Row1);
+    Stack->addWidget(Row2);
+    const struct
+    {
+        QLabel *Label;
+        const QWidget *Field;
+    } Columns[]
+        = { { lbFrekvence, Row2->edFrekvence }, { lbPSV, Row2->edPSV }, { lbPhase, Row2->edPhase },
+              { lbZ, Row2->edZ }, { lbRL, Row2->edRL }, { lbRx, Row2->edRx }, { lbXx, Row2->edXx },
+              { lbC, Row2->edKapacita }, { lbH, Row2->edIIndukcnost }, { lbAny, Row2->edAny } };
+    for (const auto &C : Columns)
+        C.Label->move(TfraData::FieldLeft(C.Field), C.Label->y());
+    int RowCount = 2;
+    if (chkMinPSV->isChecked()) {
+        Row2->SetRowVisible(false);
+        Row1->SetRowVisible(false);
+        Stack->addWidget(RowMin);
+        RowMin->SetRowVisible(true);
+        Row1->SetRowVisible(true);
+        Row2->SetRowVisible(true);
+        RowCount = 3;
+    } else {
+        // Kept in the area, hidden: a row without a parent would be a window of its own.
+        Stack->removeWidget(RowMin);
+        RowMin->SetRowVisible(false);
+    }
+    pnBottom->setFixedHeight(RowCount * Row1->height() + pnHeader->height() + 1);
+    Model().Refresh();
+}
+
+void TfrmMain::SelectBand()
+{
+    int Index = 9;
+    const auto Buttons = BandButtons();
+    for (int I = 0; I < static_cast<int>(Buttons.size()); ++I) {
+        if (Buttons[I]->isChecked()) {
+            Index = I;
+            break;
+        }
+    }
+    QString Lower;
+    QString Upper;
+    ReadBandLimitsByIndex(Index, Lower, Upper);
+    GuardSilently([&] {
+        const double Start = StrToFloat(StdStr(Lower));
+        const double Stop = StrToFloat(StdStr(Upper));
+        SetFrequencyRange(Start, Stop);
+        Mereni().CurrentLines().clear();
+        Mereni().LastLines().clear();
+        if (Smith != nullptr)
+            Smith->ClearChart();
+        Model().Refresh();
+    });
+}
+
+void TfrmMain::SelectBandButton(QRadioButton *Button, bool Selected)
+{
+    if (Button->isChecked() == Selected)
+        return;
+    if (!Selected) {
+        // The group lets no button go by itself; deselecting runs nothing.
+        BandGroup->setExclusive(false);
+        Button->setChecked(false);
+        BandGroup->setExclusive(true);
+        return;
+    }
+    Button->setChecked(true);
+    SelectBand();
+}
+
+void TfrmMain::UpdateBandButtons()
+{
+    pnBand->setVisible(!IsMeasuring());
+    SelectConfiguredBand();
+}
+
+void TfrmMain::SelectConfiguredBand()
+{
+    const TConfigItem Flags[] = { ciBand160, ciBand80, ciBand40, ciBand30, ciBand20, ciBand17,
+        ciBand15, ciBand12, ciBand10 };
+    const auto Buttons = BandButtons();
+    for (int I = 0; I < 9; ++I)
+        SelectBandButton(Buttons[I], ReadConfigValue(Flags[I]) == QStringLiteral("A"));
+}
+
+void TfrmMain::UpdateZoomButton() { btnZoomP->setEnabled(Model().CursorsPlaced()); }
+
+void TfrmMain::btnZoomPClick()
+{
+    if (IsMeasuring())
+        return;
+    TAnGraph &G = Model();
+    double Lo = G.Cursor1->Frequency;
+    double Hi = G.Cursor2->Frequency;
+    if (Lo > Hi)
+        std::swap(Lo, Hi);
+    if (Lo == Hi)
+        return;
+    if (!ZoomSaved) {
+        ZoomMin = G.OsaX->MinValue;
+        ZoomMax = G.OsaX->MaxValue;
+        ZoomCursor1 = Lo;
+        ZoomCursor2 = Hi;
+        ZoomSaved = true;
+        btnZoomS->setEnabled(true);
+    }
+    const double Margin = (Hi - Lo) / 20;
+    G.OsaX->SetMaxValue(Hi + Margin);
+    G.OsaX->SetMinValue(Lo - Margin);
+    G.Refresh();
+}
+
+void TfrmMain::btnZoomSClick()
+{
+    if (!ZoomSaved || IsMeasuring())
+        return;
+    TAnGraph &G = Model();
+    G.Cursor1->Frequency = ZoomCursor1;
+    G.Cursor2->Frequency = ZoomCursor2;
+    ZoomSaved = false;
+    btnZoomS->setEnabled(false);
+    if (ZoomMin == ZoomMax)
+        return;
+    G.OsaX->SetMaxValue(std::max(ZoomMin, ZoomMax));
+    G.OsaX->SetMinValue(std::min(ZoomMin, ZoomMax));
+    G.Refresh();
+}
+
+void TfrmMain::ShowMeasuringControls()
+{
+    for (QWidget *W : std::initializer_list<QWidget *> { gbMerBody, pnMereniON, Graph, pnHeader })
+        W->show();
+}
+
+void TfrmMain::rbImpedanceClick()
+{
+    pnSmihBase->setVisible(CHsMITH->isChecked());
+    ShowMeasuringControls();
+    gbKrivky->setVisible(rbImpedance->isChecked());
+    gbLenKabelu->hide();
+    MeasureMode = mmImpedance;
+    UpdateReadoutHeader();
+    Model().Refresh();
+}
+
+void TfrmMain::rbTClick()
+{
+    pnSmihBase->hide();
+    ShowMeasuringControls();
+    gbKrivky->setVisible(!rbT->isChecked());
+    gbLenKabelu->hide();
+    MeasureMode = mmCableLoss;
+    UpdateReadoutHeader();
+    QCoreApplication::processEvents();
+    Model().Refresh();
+}
+
+void TfrmMain::btnLKabClick()
+{
+    pnSmihBase->hide();
+    SelectBandButton(chkOther, true);
+    SelectBand();
+    ShowMeasuringControls();
+    gbKrivky->hide();
+    gbLenKabelu->show();
+    MeasureMode = mmCableLength;
+    UpdateCableGroup();
+    UpdateReadoutHeader();
+    Model().Refresh();
+}
+
+void TfrmMain::UpdateReadoutHeader()
+{
+    pnData->show();
+    for (TfraData *Row : { Rows[1], Rows[2], Rows[0] })
+        Row->ResetLayout();
+    lbPSV->setText(QStringLiteral("PSV"));
+    lbZ->setText(QStringLiteral("Z [ohm]"));
+    SetFontColour(lbPSV, Qt::red, false);
+    const bool Impedance = MeasureMode == mmImpedance;
+    lbFrekvence->show();
+    lbPSV->setVisible(Impedance);
+    lbPhase->setVisible(MeasureMode != mmCableLoss);
+    lbZ->show();
+    if (MeasureMode == mmCableLoss)
+        lbZ->setText(QStringLiteral("Attenuation[dB]"));
+    for (QLabel *L : { lbRL, lbRx, lbXx, lbC, lbH, lbAny })
+        L->setVisible(Impedance);
+    lbZ->adjustSize();
+}
+
+void TfrmMain::CHsMITHClick()
+{
+    if (!rbImpedance->isChecked())
+        return;
+    pnSmihBase->setVisible(!pnSmihBase->isVisible());
+    Timer2.start();
+}
+
+void TfrmMain::chkVyhlazovatClick()
+{
+    SmoothCurves = chkVyhlazovat->isChecked();
+    Model().Refresh();
+}
+
+void TfrmMain::Skrtosy2Click()
+{
+    TCursors &C = *Model().Cursors;
+    C.SetShowCursors(!C.GetShowCursors());
+}

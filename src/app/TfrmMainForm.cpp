@@ -1,0 +1,340 @@
+// The main window's widget tree: regions, groups, controls, captions, hints and the menu,
+// built once when the window is created, and the wiring of each control to its handler.
+#include "app/ColourButton.h"
+#include "app/TfrmMain.h"
+#include "app/WidgetHelpers.h"
+#include "platform/Guard.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include <functional>
+
+void TfrmMain::BuildLayout()
+{
+    auto *Central = new QWidget(this);
+    auto *Columns = new QHBoxLayout(Central);
+    Columns->setContentsMargins(0, 0, 0, 0);
+    Columns->setSpacing(0);
+    Columns->addWidget(BuildSmithColumn());
+    Columns->addWidget(BuildGraphColumn(), 1);
+    Columns->addWidget(BuildRightColumn());
+    setCentralWidget(Central);
+
+    StatusBar1 = statusBar();
+    StatusBar1->setSizeGripEnabled(false);
+}
+
+QFrame *TfrmMain::BuildRightColumn()
+{
+    pnRight = MakePanel(this, "pnRight");
+    pnRight->setFixedWidth(100);
+    auto *Column = MakeStack(pnRight, 2, 2);
+
+    pnMereniON = MakePanel(pnRight, "pnMereniON");
+    pnMereniON->setFixedHeight(71);
+    auto *Measure = MakeStack(pnMereniON, 0, 2);
+    btnMereni = Named(new TColourButton(QStringLiteral("Mensuration"), pnMereniON), "btnMereni");
+    ProgressBar1 = Named(new QProgressBar(pnMereniON), "ProgressBar1");
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setFixedHeight(12);
+    auto *Zoom = new QHBoxLayout;
+    btnZoomS = Named(new QPushButton(QStringLiteral("<<"), pnMereniON), "btnZoomS");
+    btnZoomS->setToolTip(QStringLiteral("Zpět na původní rozsah frekvence"));
+    btnZoomS->setEnabled(false);
+    btnZoomP = Named(new QPushButton(QStringLiteral("<>"), pnMereniON), "btnZoomP");
+    btnZoomP->setToolTip(QStringLiteral("Nastavit rozsah frekvence dle os"));
+    btnZoomP->setEnabled(false);
+    Zoom->addWidget(btnZoomS);
+    Zoom->addWidget(btnZoomP);
+    Measure->addWidget(btnMereni);
+    Measure->addWidget(ProgressBar1);
+    Measure->addLayout(Zoom);
+    Column->addWidget(pnMereniON);
+
+    pnMerSeting = MakePanel(pnRight, "pnMerSeting");
+    auto *Settings = MakeStack(pnMerSeting, 0, 2);
+
+    gbKrivky = Named(new QGroupBox(QStringLiteral("Visible curve"), pnMerSeting), "gbKrivky");
+    auto *Curves = new QVBoxLayout(gbKrivky);
+    Curves->setContentsMargins(3, 2, 2, 2);
+    Curves->setSpacing(0);
+    const struct
+    {
+        QCheckBox **Box;
+        const char *Name;
+        const char *Caption;
+        QColor Colour;
+        bool Checked;
+    } CurveBoxes[] = {
+        { &chkMinPSV, "chkMinPSV", "Min SWR", Qt::red, false },
+        { &chkPSV, "chkPSV", "SWR", Qt::red, false },
+        { &chkZ, "chkZ", "Z", palette().color(QPalette::WindowText), false },
+        { &chkRx, "chkRx", "Rx", QColor(0, 128, 0), true },
+        { &chkXx, "chkXx", "Xx", QColor(128, 0, 128), true },
+        { &chkPhase, "chkPhase", "Phase", QColor(128, 128, 128), false },
+        { &chkRL, "chkRL", "RL", QColor(128, 128, 0), false },
+    };
+    for (const auto &C : CurveBoxes) {
+        *C.Box = Named(new QCheckBox(QString::fromLatin1(C.Caption), gbKrivky), C.Name);
+        SetFontColour(*C.Box, C.Colour, true);
+        (*C.Box)->setChecked(C.Checked);
+        Curves->addWidget(*C.Box);
+    }
+    Settings->addWidget(gbKrivky);
+
+    gbOsy = Named(new QGroupBox(QStringLiteral("Vodorovné osy"), pnMerSeting), "gbOsy");
+    auto *Axes = new QVBoxLayout(gbOsy);
+    Axes->setContentsMargins(3, 2, 2, 2);
+    const struct
+    {
+        QRadioButton **Button;
+        const char *Name;
+        const char *Caption;
+    } AxisButtons[]
+        = { { &rbR, "rbR", "Z,R,X " }, { &rbPSV, "rbPSV", "PSV" }, { &rbPhase, "rbPhase", "Phase" },
+              { &rbRL, "rbRL", "RL(dB)" }, { &rbNone, "rbNone", "Bez os" } };
+    for (const auto &A : AxisButtons) {
+        *A.Button = Named(new QRadioButton(QString::fromLatin1(A.Caption), gbOsy), A.Name);
+        Axes->addWidget(*A.Button);
+    }
+    rbNone->setChecked(true);
+    gbOsy->hide();
+    Settings->addWidget(gbOsy);
+
+    gbLenKabelu = BuildCableGroup(pnMerSeting);
+    Settings->addWidget(gbLenKabelu);
+
+    gbMerBody = Named(new QGroupBox(QStringLiteral("Property"), pnMerSeting), "gbMerBody");
+    gbMerBody->setToolTip(
+        QStringLiteral("Mění počet měření v ose X (počet měření je odvozen od rozměru "
+                       "okna).\r\nPokud není měřen každý bod, přeskočené body jsou dopočítávány "
+                       "a\r\ndoba jednoho cyklu měření se zkracuje.\r\n "));
+    auto *Property = new QVBoxLayout(gbMerBody);
+    Property->setContentsMargins(3, 2, 2, 2);
+    chkVyhlazovat = Named(new QCheckBox(QStringLiteral("Algr.curve"), gbMerBody), "chkVyhlazovat");
+    chkVyhlazovat->setChecked(true);
+    Property->addWidget(chkVyhlazovat);
+    Settings->addWidget(gbMerBody);
+    Settings->addStretch(1);
+    Column->addWidget(pnMerSeting, 1);
+
+    Panel4 = MakePanel(pnRight, "Panel4");
+    auto *Type = new QVBoxLayout(Panel4);
+    Type->setContentsMargins(0, 0, 0, 0);
+    GroupBox3 = Named(new QGroupBox(QStringLiteral("Type"), Panel4), "GroupBox3");
+    auto *Types = new QVBoxLayout(GroupBox3);
+    Types->setContentsMargins(3, 2, 2, 2);
+    Types->setSpacing(0);
+    rbImpedance = Named(new QRadioButton(QStringLiteral("Impedance"), GroupBox3), "rbImpedance");
+    rbT = Named(new QRadioButton(QStringLiteral("Cable loss"), GroupBox3), "rbT");
+    btnLKab = Named(new QRadioButton(QStringLiteral("Cable length"), GroupBox3), "btnLKab");
+    rbImpedance->setChecked(true);
+    for (QRadioButton *B : { rbImpedance, rbT, btnLKab })
+        Types->addWidget(B);
+    CHsMITH = Named(new QCheckBox(QStringLiteral("Smith chart"), Panel4), "CHsMITH");
+    CHsMITH->setChecked(true);
+    Type->addWidget(GroupBox3);
+    Type->addWidget(CHsMITH);
+    Column->addWidget(Panel4);
+    return pnRight;
+}
+
+QGroupBox *TfrmMain::BuildCableGroup(QWidget *Parent)
+{
+    auto *Group = Named(new QGroupBox(QStringLiteral("Cable"), Parent), "gbLenKabelu");
+    auto *Lines = new QVBoxLayout(Group);
+    Lines->setContentsMargins(3, 2, 2, 2);
+    Lines->setSpacing(1);
+    rbDelkaKab = Named(new QRadioButton(QStringLiteral("Length "), Group), "rbDelkaKab");
+    rbZkracKab = Named(new QRadioButton(QStringLiteral("Vel. faktor"), Group), "rbZkracKab");
+    rbDelkaKab->setChecked(true);
+    lbZkacCin = Named(new QLabel(QStringLiteral("Velocity faktor"), Group), "lbZkacCin");
+    edZkracKa = Named(new QLineEdit(Group), "edZkracKa");
+    lbLenKa = Named(new QLabel(QStringLiteral("Length [m]"), Group), "lbLenKa");
+    edLenKa = Named(new QLineEdit(Group), "edLenKa");
+    btnDelkaKabelu = Named(new QPushButton(QStringLiteral("Recompute"), Group), "btnDelkaKabelu");
+    btnZkrat = Named(new QPushButton(QStringLiteral("Short"), Group), "btnZkrat");
+    btnZkrat->setToolTip(QStringLiteral(
+        "Změřte zkratovaný kabel a nastavte zelený kříž na osu Z v blízkosti 50 ohm"));
+    btnRozp = Named(new QPushButton(QStringLiteral("Free"), Group), "btnRozp");
+    btnRozp->setToolTip(QStringLiteral("Změřte rozpojený kabel a plohu kříže neměňte"));
+    btnRozp->setEnabled(false);
+    Label1 = Named(new QLabel(QStringLiteral("cable impedance"), Group), "Label1");
+    edZKab = Named(new QLineEdit(Group), "edZKab");
+    edZKab->setReadOnly(true);
+    Label2 = Named(new QLabel(QStringLiteral("ohm"), Group), "Label2");
+    for (QWidget *W : std::initializer_list<QWidget *> { rbDelkaKab, rbZkracKab, lbZkacCin,
+             edZkracKa, lbLenKa, edLenKa, btnDelkaKabelu, btnZkrat, btnRozp, Label1 })
+        Lines->addWidget(W);
+    auto *Impedance = new QHBoxLayout;
+    Impedance->addWidget(edZKab);
+    Impedance->addWidget(Label2);
+    Lines->addLayout(Impedance);
+    Group->hide();
+    return Group;
+}
+
+QFrame *TfrmMain::BuildSmithColumn()
+{
+    pnSmihBase = MakePanel(this, "pnSmihBase");
+    pnSmihBase->setFixedWidth(345);
+    auto *Column = MakeStack(pnSmihBase, 0, 0);
+    pnSmithHeader = MakePanel(pnSmihBase, "pnSmithHeader");
+    pnSmithHeader->setFixedHeight(16);
+    pnSmihGraph = MakePanel(pnSmihBase, "pnSmihGraph");
+    pnSmihGraph->setFixedHeight(428);
+    new QVBoxLayout(pnSmihGraph);
+    pnSmihGraph->layout()->setContentsMargins(0, 0, 0, 0);
+    pnSmihGraph->hide();
+    Column->addWidget(pnSmithHeader);
+    Column->addWidget(pnSmihGraph);
+    Column->addStretch(1);
+    return pnSmihBase;
+}
+
+QFrame *TfrmMain::BuildGraphColumn()
+{
+    pnGraph = MakePanel(this, "pnGraph");
+    auto *Column = MakeStack(pnGraph, 0, 0);
+
+    pnTop = MakePanel(pnGraph, "pnTop");
+    auto *Top = new QVBoxLayout(pnTop);
+    Top->setContentsMargins(0, 0, 0, 0);
+    pnBand = MakePanel(pnTop, "pnBand");
+    pnBand->setFixedHeight(16);
+    auto *Bar = new QHBoxLayout(pnBand);
+    Bar->setContentsMargins(4, 0, 4, 0);
+    BandGroup = new QButtonGroup(this);
+    const struct
+    {
+        QRadioButton **Button;
+        const char *Name;
+        const char *Caption;
+        bool Purple;
+    } Bands[] = { { &chkOther, "chkOther", "Max", false }, { &chk160, "chk160", "160", false },
+        { &chk80, "chk80", "80", false }, { &chk40, "chk40", "40", false },
+        { &chk30, "chk30", "30", true }, { &chk20, "chk20", "20", false },
+        { &chk17, "chk17", "17", true }, { &chk15, "chk15", "15", false },
+        { &chk12, "chk12", "12", true }, { &chk10, "chk10", "10", false } };
+    for (const auto &B : Bands) {
+        *B.Button = Named(new QRadioButton(QString::fromLatin1(B.Caption), pnBand), B.Name);
+        if (B.Purple)
+            SetFontColour(*B.Button, QColor(128, 0, 128), false);
+        BandGroup->addButton(*B.Button);
+        Bar->addWidget(*B.Button);
+    }
+    Bar->addStretch(1);
+    chkOther->setChecked(true);
+    Top->addWidget(pnBand);
+    Column->addWidget(pnTop);
+
+    pnBottom = MakePanel(pnGraph, "pnBottom");
+    auto *Bottom = MakeStack(pnBottom, 0, 0);
+    pnHeader = MakePanel(pnBottom, "pnHeader");
+    pnHeader->setFixedHeight(16);
+    const struct
+    {
+        QLabel **Label;
+        const char *Name;
+        const char *Caption;
+    } Header[] = { { &lbFrekvence, "lbFrekvence", "Frekvence [Mhz]" }, { &lbPSV, "lbPSV", "PSV" },
+        { &lbRL, "lbRL", "RL [dB]" }, { &lbPhase, "lbPhase", "Fáze [stup]" },
+        { &lbXx, "lbXx", "Xx [ohm]" }, { &lbRx, "lbRx", "Rx [ohm]" }, { &lbC, "lbC", "XC [pF]" },
+        { &lbAny, "lbAny", "Š.pásma [MHz]/ Q" }, { &lbH, "lbH", "XL {uH}" },
+        { &lbZ, "lbZ", "Z [ohm]" } };
+    for (const auto &H : Header) {
+        *H.Label = Named(new QLabel(QString::fromUtf8(H.Caption), pnHeader), H.Name);
+        (*H.Label)->adjustSize();
+    }
+    pnData = MakePanel(pnBottom, "pnData");
+    // The rows are wider than the graph column of the default window; they are clipped at
+    // its right edge rather than widening the window past its size.
+    pnData->setMinimumWidth(1);
+    new QVBoxLayout(pnData);
+    pnData->layout()->setContentsMargins(0, 0, 0, 0);
+    pnData->layout()->setSpacing(0);
+    Bottom->addWidget(pnHeader);
+    Bottom->addWidget(pnData);
+    Column->addWidget(pnBottom);
+    return pnGraph;
+}
+
+void TfrmMain::BuildMenu()
+{
+    QMenuBar *MainMenu1 = menuBar();
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    Funkce1 = Named(MainMenu1->addMenu(QStringLiteral("Function")), "Funkce1");
+    MenLoad = Named(Funkce1->addAction(QStringLiteral("Open")), "MenLoad");
+    MenSave = Named(Funkce1->addAction(QStringLiteral("Save")), "MenSave");
+    mnSaveToZPlots
+        = Named(Funkce1->addAction(QStringLiteral("Save as ZPlots (CSV)")), "mnSaveToZPlots");
+    mnSaveS11 = Named(Funkce1->addAction(QStringLiteral("Save as S11")), "mnSaveS11");
+    N1 = Named(Funkce1->addSeparator(), "N1");
+    Skrtosy2 = Named(Funkce1->addAction(QStringLiteral("Hyde axis")), "Skrtosy2");
+    Konfigurace1 = Named(MainMenu1->addAction(QStringLiteral("Configuration")), "Konfigurace1");
+    Konec1 = Named(MainMenu1->addMenu(QStringLiteral("Exit")), "Konec1");
+    Konec2 = Named(Konec1->addAction(QStringLiteral("Exit")), "Konec2");
+    Oprogramu1 = Named(Konec1->addAction(QStringLiteral("About KIVRA")), "Oprogramu1");
+}
+
+void TfrmMain::Connect()
+{
+    // Every handler runs inside the guard: no error crosses the event loop.
+    const auto Bind = [this](auto *Sender, auto Signal, std::function<void()> Handler) {
+        QObject::connect(Sender, Signal, this, [Handler] { GuardHandler(Handler); });
+    };
+    const auto On
+        = [&](std::initializer_list<QAbstractButton *> Buttons, void (TfrmMain::*Handler)()) {
+              for (QAbstractButton *Button : Buttons)
+                  Bind(Button, &QAbstractButton::clicked, [this, Handler] { (this->*Handler)(); });
+          };
+    const auto OnMenu = [&](QAction *Action, void (TfrmMain::*Handler)()) {
+        Bind(Action, &QAction::triggered, [this, Handler] { (this->*Handler)(); });
+    };
+    On({ btnMereni }, &TfrmMain::btnMereniClick);
+    On({ btnZoomP }, &TfrmMain::btnZoomPClick);
+    On({ btnZoomS }, &TfrmMain::btnZoomSClick);
+    for (QCheckBox *Curve : { chkPSV, chkZ, chkRx, chkXx, chkPhase, chkRL })
+        Bind(Curve, &QAbstractButton::clicked, [this] { ApplyCurveVisibility(true); });
+    On({ chkMinPSV }, &TfrmMain::LayoutReadout);
+    for (QRadioButton *Axis : { rbR, rbPSV, rbPhase, rbRL, rbNone })
+        Bind(Axis, &QAbstractButton::clicked, [this] { ApplyAxisChoice(true); });
+    for (QRadioButton *Band : BandButtons())
+        On({ Band }, &TfrmMain::SelectBand);
+    On({ rbImpedance }, &TfrmMain::rbImpedanceClick);
+    On({ rbT }, &TfrmMain::rbTClick);
+    On({ btnLKab }, &TfrmMain::btnLKabClick);
+    On({ CHsMITH }, &TfrmMain::CHsMITHClick);
+    On({ chkVyhlazovat }, &TfrmMain::chkVyhlazovatClick);
+    On({ btnDelkaKabelu }, &TfrmMain::btnDelkaKabeluClick);
+    On({ btnZkrat }, &TfrmMain::btnZkratClick);
+    On({ btnRozp }, &TfrmMain::btnRozpClick);
+    On({ rbDelkaKab }, &TfrmMain::rbDelkaKabClick);
+    On({ rbZkracKab }, &TfrmMain::rbZkracKabClick);
+    OnMenu(Skrtosy2, &TfrmMain::Skrtosy2Click);
+    OnMenu(Konfigurace1, &TfrmMain::Konfigurace1Click);
+    OnMenu(Konec2, &TfrmMain::Konec2Click);
+    OnMenu(MenLoad, &TfrmMain::MenLoadClick);
+    OnMenu(MenSave, &TfrmMain::MenSaveClick);
+    OnMenu(mnSaveS11, &TfrmMain::mnSaveS11Click);
+    OnMenu(mnSaveToZPlots, &TfrmMain::mnSaveToZPlotsClick);
+    OnMenu(Oprogramu1, &TfrmMain::Oprogramu1Click);
+}
+
+std::array<QRadioButton *, 10> TfrmMain::BandButtons() const
+{
+    return { chk160, chk80, chk40, chk30, chk20, chk17, chk15, chk12, chk10, chkOther };
+}
