@@ -15,6 +15,7 @@
 #include "graph/TOsaY.h"
 #include "graph/TvGraph.h"
 #include "measure/Globals.h"
+#include "measure/SweepRange.h"
 #include "measure/TMereni.h"
 #include "platform/Dialogs.h"
 #include "platform/Errors.h"
@@ -27,9 +28,11 @@
 #include "readout/TfrmTestColor.h"
 #include "smith/TvSmithChart.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QScreen>
@@ -147,10 +150,9 @@ void TfrmMain::FormShow()
     Cfg->OnChange = [this] { ApplyGraphColour(); };
     OnCursorMoved = [this](int) { UpdateZoomButton(); };
     Step([this] {
+        // Each change of the box lays the readout area out through its handler.
         chkMinPSV->setChecked(true);
-        LayoutReadout();
         chkMinPSV->setChecked(false);
-        LayoutReadout();
     });
     SmoothCurves = chkVyhlazovat->isChecked();
     Step([this] { UpdateBandButtons(); });
@@ -182,6 +184,12 @@ bool TfrmMain::IsMeasuring() const
 
 void TfrmMain::btnMereniClick()
 {
+    // A range the analyzer would refuse is not sent: the user learns why nothing comes.
+    const std::string Refusal = SweepRangeRefusal(Model().OsaX->MinValue, Model().OsaX->MaxValue);
+    if (!Refusal.empty()) {
+        StatusBar1->showMessage(QString::fromStdString(Refusal));
+        return;
+    }
     SmoothCurves = chkVyhlazovat->isChecked();
     StatusBar1->showMessage(QString::fromUtf8(IsMeasuring() ? kMeasuring : kNotMeasuring));
     TestColor->setParent(nullptr);
@@ -191,10 +199,6 @@ void TfrmMain::btnMereniClick()
     M.OnStart = [this] { SweepStarted(); };
     M.OnEnd = [this] { SweepStopped(); };
     FPortFailed = false;
-    // A sweep brings the bar back to the configured band. That band's range is applied here,
-    // before the sweep command is made from the range: applied after it, the lines of the
-    // band picked on the bar would be drawn and read out against the configured band's axis.
-    SelectConfiguredBand();
     try {
         M.StartSweep();
     } catch (const EConvertError &) {
@@ -228,7 +232,7 @@ void TfrmMain::ReportPortProblem()
 void TfrmMain::SweepStarted()
 {
     UpdateMeasureButton();
-    // The configured band was applied before the command went out; the bar only hides.
+    // The sweep measures the range shown; the bar keeps its band and only hides.
     pnBand->setVisible(!IsMeasuring());
 }
 
@@ -242,7 +246,9 @@ void TfrmMain::SweepStopped()
     if (!FPortFailed && M.ExpectedLines > 0 && Received < M.ExpectedLines)
         StatusBar1->showMessage(
             QStringLiteral("Sweep ended after %1 of %2 points").arg(Received).arg(M.ExpectedLines));
-    UpdateBandButtons();
+    pnBand->setVisible(!IsMeasuring());
+    if (FCloseAfterSweep)
+        QTimer::singleShot(0, this, [this] { close(); });
 }
 
 void TfrmMain::UpdateMeasureButton()
@@ -250,6 +256,11 @@ void TfrmMain::UpdateMeasureButton()
     const bool Measuring = IsMeasuring();
     btnMereni->SetTextColour(Measuring ? QColor(255, 0, 0) : QColor(0, 0, 0));
     btnMereni->setEnabled(!Measuring);
+    // What would empty the lines received so far, or move the axis under them, waits.
+    for (QWidget *Control : std::initializer_list<QWidget *> { GroupBox3 })
+        Control->setEnabled(!Measuring);
+    for (QAction *Command : { Konfigurace1, MenLoad, MenSave, mnSaveToZPlots, mnSaveS11 })
+        Command->setEnabled(!Measuring);
 }
 
 bool TfrmMain::SetFrequencyRange(double Start, double Stop)
@@ -284,7 +295,12 @@ void TfrmMain::ShowErrorBox(const QString &Text, const QString &Caption)
     Dialogs().ShowErrorBox(StdStr(Text), StdStr(Caption));
 }
 
-void TfrmMain::ApplyGraphColour() { Model().SetBackColor(Cfg->pnColor->Color()); }
+void TfrmMain::ApplyGraphColour()
+{
+    Model().SetBackColor(Cfg->pnColor->Color());
+    if (Smith != nullptr)
+        Smith->Replot();
+}
 
 void TfrmMain::SmithChanged()
 {
@@ -351,8 +367,12 @@ void TfrmMain::closeEvent(QCloseEvent *Event)
 
 bool TfrmMain::FormClose()
 {
-    if (IsMeasuring())
+    // The sweep is not cut short: the window closes by itself once it has ended.
+    if (IsMeasuring()) {
+        FCloseAfterSweep = true;
+        StatusBar1->showMessage(QStringLiteral("KIVRA closes when the sweep has ended"));
         return false;
+    }
     // A refused write is shown, but never keeps the user in the program.
     GuardHandler([this] { WriteConfigValue(ciVelocityFactor, edZkracKa->text()); });
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -400,7 +420,19 @@ void TfrmMain::FormDestroy()
 
 void TfrmMain::Konec2Click() { close(); }
 
-void TfrmMain::MenLoadClick() { LoadMeasurement(Model(), IsMeasuring()); }
+void TfrmMain::MenLoadClick()
+{
+    LoadMeasurement(Model(), IsMeasuring());
+    // The cursors of the old sweep are gone: their rows stay empty until they are placed
+    // again; the zoom memory and the band bar belong to the old range.
+    TAnGraph &G = Model();
+    if (!G.Cursor1->IsPlaced() && !G.Cursor2->IsPlaced()) {
+        for (int I : { 1, 2 })
+            ReadoutRow(I)->Clear();
+        ForgetZoom();
+        ShowBandOfRange();
+    }
+}
 
 void TfrmMain::MenSaveClick() { SaveMeasurement(Mereni(), IsMeasuring(), TSaveFormat::Txt); }
 

@@ -136,8 +136,10 @@ private:
 
     // A band button selected by program, running its click when it was not selected.
     void SelectBandButton(QRadioButton *Button, bool Selected);
-    // The band bar selects the band flagged in KIVRA.INI, applying its range when it changes.
-    void SelectConfiguredBand();
+    // The band bar shows the band whose range is the graph's, or none; nothing is applied.
+    void ShowBandOfRange();
+    // The zoom memory ("<<") is dropped with the range it was taken from.
+    void ForgetZoom();
     void ReportPortProblem();
     // What every measurement type shows: property group, measure button, graph, header.
     void ShowMeasuringControls();
@@ -262,5 +264,7 @@ private:
     bool FStarted = false;
     bool FDestroying = false;
     bool FPortFailed = false;
+    // Close was asked for during a sweep.
+    bool FCloseAfterSweep = false;
     int FResizeRedraws = 0;
 };

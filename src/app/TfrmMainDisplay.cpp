@@ -9,6 +9,7 @@
 #include "graph/TOsaY.h"
 #include "graph/TvGraph.h"
 #include "measure/Globals.h"
+#include "measure/SweepRange.h"
 #include "measure/TMereni.h"
 #include "platform/Guard.h"
 #include "platform/Parse.h"
@@ -25,6 +26,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 void TfrmMain::ApplyCurveColours()
@@ -153,15 +155,18 @@ void TfrmMain::SelectBand()
     QString Lower;
     QString Upper;
     ReadBandLimitsByIndex(Index, Lower, Upper);
+    // The zoom memory belongs to the range it was taken from.
+    ForgetZoom();
     GuardSilently([&] {
         const double Start = StrToFloat(StdStr(Lower));
         const double Stop = StrToFloat(StdStr(Upper));
-        SetFrequencyRange(Start, Stop);
+        // Emptied first, so the one picture of the new range shows no sweep of the old one.
         Mereni().CurrentLines().clear();
         Mereni().LastLines().clear();
         if (Smith != nullptr)
             Smith->ClearChart();
-        Model().Refresh();
+        if (!SetFrequencyRange(Start, Stop))
+            Model().Refresh();
     });
 }
 
@@ -169,30 +174,53 @@ void TfrmMain::SelectBandButton(QRadioButton *Button, bool Selected)
 {
     if (Button->isChecked() == Selected)
         return;
-    if (!Selected) {
-        // The group lets no button go by itself; deselecting runs nothing.
-        BandGroup->setExclusive(false);
-        Button->setChecked(false);
-        BandGroup->setExclusive(true);
-        return;
-    }
-    Button->setChecked(true);
-    SelectBand();
+    // The group lets no button go by itself. Selecting runs the button's handler through
+    // its change of state; deselecting runs nothing.
+    BandGroup->setExclusive(Selected);
+    Button->setChecked(Selected);
+    BandGroup->setExclusive(true);
 }
 
 void TfrmMain::UpdateBandButtons()
 {
     pnBand->setVisible(!IsMeasuring());
-    SelectConfiguredBand();
+    const TConfigItem Flags[] = { ciBand160, ciBand80, ciBand40, ciBand30, ciBand20, ciBand17,
+        ciBand15, ciBand12, ciBand10, ciBandOther };
+    const auto Buttons = BandButtons();
+    for (int I = 0; I < 10; ++I)
+        SelectBandButton(Buttons[I], ReadConfigValue(Flags[I]) == QStringLiteral("A"));
 }
 
-void TfrmMain::SelectConfiguredBand()
+void TfrmMain::ShowBandOfRange()
 {
-    const TConfigItem Flags[] = { ciBand160, ciBand80, ciBand40, ciBand30, ciBand20, ciBand17,
-        ciBand15, ciBand12, ciBand10 };
+    const double Min = Model().OsaX->MinValue;
+    const double Max = Model().OsaX->MaxValue;
     const auto Buttons = BandButtons();
-    for (int I = 0; I < 9; ++I)
-        SelectBandButton(Buttons[I], ReadConfigValue(Flags[I]) == QStringLiteral("A"));
+    QRadioButton *Match = nullptr;
+    for (int I = 0; I < static_cast<int>(Buttons.size()) && Match == nullptr; ++I) {
+        QString Lower;
+        QString Upper;
+        ReadBandLimitsByIndex(I, Lower, Upper);
+        double Start = 0.0;
+        double Stop = 0.0;
+        if (TryStrToFloat(StdStr(Lower), Start) && TryStrToFloat(StdStr(Upper), Stop)
+            && Start == Min && Stop == Max)
+            Match = Buttons[I];
+    }
+    // Shown only: the range is the file's already, and selecting would empty its lines.
+    const QSignalBlocker Quiet(BandGroup);
+    BandGroup->setExclusive(false);
+    for (QRadioButton *Button : Buttons) {
+        const QSignalBlocker QuietButton(Button);
+        Button->setChecked(Button == Match);
+    }
+    BandGroup->setExclusive(true);
+}
+
+void TfrmMain::ForgetZoom()
+{
+    ZoomSaved = false;
+    btnZoomS->setEnabled(false);
 }
 
 void TfrmMain::UpdateZoomButton() { btnZoomP->setEnabled(Model().CursorsPlaced()); }
@@ -216,9 +244,17 @@ void TfrmMain::btnZoomPClick()
         ZoomSaved = true;
         btnZoomS->setEnabled(true);
     }
+    // The margins stay inside what the analyzer sweeps; a loaded file's range that lies
+    // outside it already is the file's own and keeps its margins.
     const double Margin = (Hi - Lo) / 20;
-    G.OsaX->SetMaxValue(Hi + Margin);
-    G.OsaX->SetMinValue(Lo - Margin);
+    double Top = Hi + Margin;
+    double Bottom = Lo - Margin;
+    if (Hi <= kAnalyzerMaxMHz && Top > kAnalyzerMaxMHz)
+        Top = kAnalyzerMaxMHz;
+    if (Lo >= kAnalyzerMinMHz && Bottom < kAnalyzerMinMHz)
+        Bottom = kAnalyzerMinMHz;
+    G.OsaX->SetMaxValue(Top);
+    G.OsaX->SetMinValue(Bottom);
     G.Refresh();
 }
 
@@ -229,8 +265,7 @@ void TfrmMain::btnZoomSClick()
     TAnGraph &G = Model();
     G.Cursor1->Frequency = ZoomCursor1;
     G.Cursor2->Frequency = ZoomCursor2;
-    ZoomSaved = false;
-    btnZoomS->setEnabled(false);
+    ForgetZoom();
     if (ZoomMin == ZoomMax)
         return;
     G.OsaX->SetMaxValue(std::max(ZoomMin, ZoomMax));
@@ -270,8 +305,11 @@ void TfrmMain::rbTClick()
 void TfrmMain::btnLKabClick()
 {
     pnSmihBase->hide();
-    SelectBandButton(chkOther, true);
-    SelectBand();
+    // Selecting "Max" runs its handler; when it was selected already, that runs here.
+    if (chkOther->isChecked())
+        SelectBand();
+    else
+        SelectBandButton(chkOther, true);
     ShowMeasuringControls();
     gbKrivky->hide();
     gbLenKabelu->show();
@@ -305,7 +343,7 @@ void TfrmMain::CHsMITHClick()
 {
     if (!rbImpedance->isChecked())
         return;
-    pnSmihBase->setVisible(!pnSmihBase->isVisible());
+    pnSmihBase->setVisible(CHsMITH->isChecked());
     Timer2.start();
 }
 

@@ -126,6 +126,7 @@ QFrame *TfrmMain::BuildRightColumn()
     Property->setContentsMargins(3, 2, 2, 2);
     chkVyhlazovat = Named(new QCheckBox(QStringLiteral("Algr.curve"), gbMerBody), "chkVyhlazovat");
     chkVyhlazovat->setChecked(true);
+    chkVyhlazovat->setToolTip(QStringLiteral("Matematicky vyhlazovat křivky"));
     Property->addWidget(chkVyhlazovat);
     Settings->addWidget(gbMerBody);
     Settings->addStretch(1);
@@ -296,42 +297,51 @@ void TfrmMain::Connect()
     const auto Bind = [this](auto *Sender, auto Signal, std::function<void()> Handler) {
         QObject::connect(Sender, Signal, this, [Handler] { GuardHandler(Handler); });
     };
-    const auto On
-        = [&](std::initializer_list<QAbstractButton *> Buttons, void (TfrmMain::*Handler)()) {
-              for (QAbstractButton *Button : Buttons)
-                  Bind(Button, &QAbstractButton::clicked, [this, Handler] { (this->*Handler)(); });
-          };
-    const auto OnMenu = [&](QAction *Action, void (TfrmMain::*Handler)()) {
-        Bind(Action, &QAction::triggered, [this, Handler] { (this->*Handler)(); });
+    const auto Run
+        = [this](void (TfrmMain::*Handler)()) { return [this, Handler] { (this->*Handler)(); }; };
+    // A check box acts on every change of its state, a radio button when it becomes
+    // selected, however the change was made: a click, a key, a screen reader or the program.
+    const auto OnChange = [&](std::initializer_list<QAbstractButton *> Buttons,
+                              std::function<void()> Handler) {
+        for (QAbstractButton *Button : Buttons) {
+            const bool Radio = qobject_cast<QRadioButton *>(Button) != nullptr;
+            QObject::connect(Button, &QAbstractButton::toggled, this, [Radio, Handler](bool On) {
+                if (On || !Radio)
+                    GuardHandler(Handler);
+            });
+        }
     };
-    On({ btnMereni }, &TfrmMain::btnMereniClick);
-    On({ btnZoomP }, &TfrmMain::btnZoomPClick);
-    On({ btnZoomS }, &TfrmMain::btnZoomSClick);
-    for (QCheckBox *Curve : { chkPSV, chkZ, chkRx, chkXx, chkPhase, chkRL })
-        Bind(Curve, &QAbstractButton::clicked, [this] { ApplyCurveVisibility(true); });
-    On({ chkMinPSV }, &TfrmMain::LayoutReadout);
-    for (QRadioButton *Axis : { rbR, rbPSV, rbPhase, rbRL, rbNone })
-        Bind(Axis, &QAbstractButton::clicked, [this] { ApplyAxisChoice(true); });
+    Bind(btnMereni, &QAbstractButton::clicked, Run(&TfrmMain::btnMereniClick));
+    Bind(btnZoomP, &QAbstractButton::clicked, Run(&TfrmMain::btnZoomPClick));
+    Bind(btnZoomS, &QAbstractButton::clicked, Run(&TfrmMain::btnZoomSClick));
+    OnChange(
+        { chkPSV, chkZ, chkRx, chkXx, chkPhase, chkRL }, [this] { ApplyCurveVisibility(true); });
+    OnChange({ chkMinPSV }, Run(&TfrmMain::LayoutReadout));
+    OnChange({ rbR, rbPSV, rbPhase, rbRL, rbNone }, [this] { ApplyAxisChoice(true); });
     for (QRadioButton *Band : BandButtons())
-        On({ Band }, &TfrmMain::SelectBand);
-    On({ rbImpedance }, &TfrmMain::rbImpedanceClick);
-    On({ rbT }, &TfrmMain::rbTClick);
-    On({ btnLKab }, &TfrmMain::btnLKabClick);
-    On({ CHsMITH }, &TfrmMain::CHsMITHClick);
-    On({ chkVyhlazovat }, &TfrmMain::chkVyhlazovatClick);
-    On({ btnDelkaKabelu }, &TfrmMain::btnDelkaKabeluClick);
-    On({ btnZkrat }, &TfrmMain::btnZkratClick);
-    On({ btnRozp }, &TfrmMain::btnRozpClick);
-    On({ rbDelkaKab }, &TfrmMain::rbDelkaKabClick);
-    On({ rbZkracKab }, &TfrmMain::rbZkracKabClick);
-    OnMenu(Skrtosy2, &TfrmMain::Skrtosy2Click);
-    OnMenu(Konfigurace1, &TfrmMain::Konfigurace1Click);
-    OnMenu(Konec2, &TfrmMain::Konec2Click);
-    OnMenu(MenLoad, &TfrmMain::MenLoadClick);
-    OnMenu(MenSave, &TfrmMain::MenSaveClick);
-    OnMenu(mnSaveS11, &TfrmMain::mnSaveS11Click);
-    OnMenu(mnSaveToZPlots, &TfrmMain::mnSaveToZPlotsClick);
-    OnMenu(Oprogramu1, &TfrmMain::Oprogramu1Click);
+        OnChange({ Band }, Run(&TfrmMain::SelectBand));
+    OnChange({ rbImpedance }, Run(&TfrmMain::rbImpedanceClick));
+    OnChange({ rbT }, Run(&TfrmMain::rbTClick));
+    OnChange({ btnLKab }, Run(&TfrmMain::btnLKabClick));
+    OnChange({ CHsMITH }, Run(&TfrmMain::CHsMITHClick));
+    OnChange({ chkVyhlazovat }, Run(&TfrmMain::chkVyhlazovatClick));
+    OnChange({ rbDelkaKab }, Run(&TfrmMain::rbDelkaKabClick));
+    OnChange({ rbZkracKab }, Run(&TfrmMain::rbZkracKabClick));
+    Bind(btnDelkaKabelu, &QAbstractButton::clicked, Run(&TfrmMain::btnDelkaKabeluClick));
+    Bind(btnZkrat, &QAbstractButton::clicked, Run(&TfrmMain::btnZkratClick));
+    Bind(btnRozp, &QAbstractButton::clicked, Run(&TfrmMain::btnRozpClick));
+    const struct
+    {
+        QAction *Action;
+        void (TfrmMain::*Handler)();
+    } Menu[]
+        = { { Skrtosy2, &TfrmMain::Skrtosy2Click }, { Konfigurace1, &TfrmMain::Konfigurace1Click },
+              { Konec2, &TfrmMain::Konec2Click }, { MenLoad, &TfrmMain::MenLoadClick },
+              { MenSave, &TfrmMain::MenSaveClick }, { mnSaveS11, &TfrmMain::mnSaveS11Click },
+              { mnSaveToZPlots, &TfrmMain::mnSaveToZPlotsClick },
+              { Oprogramu1, &TfrmMain::Oprogramu1Click } };
+    for (const auto &M : Menu)
+        Bind(M.Action, &QAction::triggered, Run(M.Handler));
 }
 
 std::array<QRadioButton *, 10> TfrmMain::BandButtons() const

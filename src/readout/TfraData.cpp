@@ -63,18 +63,18 @@ TfraData::TfraData(QWidget *Parent)
     setMinimumWidth(kContentWidth);
     Shape1 = new TShape(this, TShape::TKind::RoundRect, Qt::white);
     Shape1->setGeometry(6, 3, 12, 14);
-    edFrekvence = MakeField(28, 100);
-    edPSV = MakeField(130, 54);
-    edZ = MakeField(186, 54);
-    edRL = MakeField(242, 54);
-    edPhase = MakeField(298, 54);
-    edRx = MakeField(355, 54);
-    edXx = MakeField(411, 54);
-    edKapacita = MakeField(467, 70);
-    edIIndukcnost = MakeField(540, 70);
-    edAny = MakeField(612, 100);
+    edFrekvence = MakeField(28, 86);
+    edPSV = MakeField(116, 54);
+    edZ = MakeField(172, 54);
+    edRL = MakeField(228, 54);
+    edPhase = MakeField(284, 54);
+    edRx = MakeField(341, 54);
+    edXx = MakeField(397, 54);
+    edKapacita = MakeField(453, 62);
+    edIIndukcnost = MakeField(518, 62);
+    edAny = MakeField(582, 86);
     Shape2 = new TShape(this, TShape::TKind::Circle, ToQColor(clRed));
-    Shape2->setGeometry(718, 3, 19, 15);
+    Shape2->setGeometry(674, 3, 19, 15);
     Shape2->setToolTip(kSwrLimitHint);
 }
 
@@ -117,10 +117,15 @@ void TfraData::ShowPSV(bool Invalid, double Swr)
 {
     Shape2->hide();
     QString Prefix;
-    if (MeasureMode == mmImpedance && AtSwrLimit(Swr)) {
+    // A reflection of 1 or more (a load with no resistance) has no SWR; the evaluation hands
+    // a replacement below 1 for it, which reads as the bridge's limit.
+    const bool Beyond = !Invalid && !(Swr >= 1.0);
+    if (MeasureMode == mmImpedance && (AtSwrLimit(Swr) || Beyond)) {
         Prefix = kSwrLimitPrefix;
         Shape2->show();
     }
+    if (MeasureMode == mmImpedance && Beyond)
+        Swr = kSwrLimit;
     edPSV->setText(Invalid ? kInvalid : Prefix + QStr(FormatFloat("#0.00", Swr)));
 }
 
@@ -168,6 +173,16 @@ void TfraData::ShowAny(bool Invalid, int Kind, double Value)
         return;
     }
     edAny->setText(kAnyIndent + QStr(FormatFloat(Kind == 1 ? "#0.000 000" : "#0.00", Value)));
+}
+
+void TfraData::Clear()
+{
+    for (QLineEdit *Field :
+        { edFrekvence, edPSV, edZ, edRL, edPhase, edRx, edXx, edKapacita, edIIndukcnost, edAny })
+        Field->clear();
+    Shape2->hide();
+    ZShown = false;
+    ZValue = 0.0;
 }
 
 void TfraData::SetMarkColor(TColor Color) { Shape1->SetFill(ToQColor(Color)); }

@@ -39,7 +39,7 @@ public:
     static constexpr int kInitialHeight = 21;
     static constexpr int kRowHeight = 22;
     // Every component lies inside this width.
-    static constexpr int kContentWidth = 740;
+    static constexpr int kContentWidth = 694;
 
     // A row is made with its Qt parent, which owns it. One made without a parent is a window
     // of its own: it must never be shown before it has been given one.
@@ -88,6 +88,8 @@ public:
     // shows the fields that MeasureMode needs.
     void ResetLayout() override;
     bool GetZ(double &Value) const override;
+    // Every field empty, as before the row's cursor was first placed; GetZ has no value.
+    void Clear();
     void SetRowVisible(bool Shown) override;
     // Never shows a row without a parent: that would open a window of its own.
     void setVisible(bool Visible) override;

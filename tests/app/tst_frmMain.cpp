@@ -114,7 +114,7 @@ private slots:
     void MaxBandGivesFullRangeAndEmptiesTheSweep();
     void ZoomToTheCursorsAndBack();
     void EqualCursorsDoNotZoom();
-    void ConfiguredBandComesBackWhenASweepStarts();
+    void TheBandShownIsTheBandMeasured();
     void HeaderLabelsFollowTheType_data();
     void HeaderLabelsFollowTheType();
     void NoCaptionIsClippedOrOverlapped();
@@ -309,7 +309,7 @@ void TfrmMainTest::EqualCursorsDoNotZoom()
     QCOMPARE(G.Cursor1->Frequency, 1.9);
 }
 
-void TfrmMainTest::ConfiguredBandComesBackWhenASweepStarts()
+void TfrmMainTest::TheBandShownIsTheBandMeasured()
 {
     TQuietPort Port;
     TfrmMain Window;
@@ -329,17 +329,22 @@ void TfrmMainTest::ConfiguredBandComesBackWhenASweepStarts()
             Command.append(Bytes, static_cast<int>(Got));
         return Command.endsWith('\r');
     }());
-    QCOMPARE(Command, QByteArray("181 200 1 \r"));
-    QCOMPARE(Window.Mereni().ExpectedLines, 20);
-    QVERIFY(Child<QRadioButton>(Window, "chk160")->isChecked());
+    QCOMPARE(Command, QByteArray("700 710 1 \r"));
+    QCOMPARE(Window.Mereni().ExpectedLines, 11);
+    QVERIFY(Child<QRadioButton>(Window, "chk40")->isChecked());
     QVERIFY(!Child<QFrame>(Window, "pnBand")->isVisible());
     QVERIFY(!Child<TColourButton>(Window, "btnMereni")->isEnabled());
     QCOMPARE(Child<TColourButton>(Window, "btnMereni")->palette().color(QPalette::ButtonText),
         QColor(255, 0, 0));
-    QCOMPARE(Window.Model().OsaX->MinValue, 1.81);
-    QVERIFY(Window.Mereni().LastLines().isEmpty());
+    QCOMPARE(Window.Model().OsaX->MinValue, 7.0);
+    // Nothing empties the lines at the start: the last sweep stays until the new one ends.
+    QCOMPARE(Window.Mereni().LastLines().size(), 5);
+    Window.Mereni().CurrentLines() = FakeSweep(7000, 11);
     Window.Mereni().WatchdogTimer();
     QVERIFY(Child<QFrame>(Window, "pnBand")->isVisible());
+    QVERIFY(Child<QRadioButton>(Window, "chk40")->isChecked());
+    QCOMPARE(Window.Model().OsaX->MinValue, 7.0);
+    QCOMPARE(Window.Mereni().LastLines().size(), 11);
     QVERIFY(Child<TColourButton>(Window, "btnMereni")->isEnabled());
     QCOMPARE(Child<TColourButton>(Window, "btnMereni")->palette().color(QPalette::ButtonText),
         QColor(0, 0, 0));

@@ -203,21 +203,33 @@ void TfraDataTest::resetLayout()
 void TfraDataTest::componentsInPlace()
 {
     QWidget Panel;
+    // The main window's face.
+    QFont Face(QStringLiteral("Liberation Sans"), 8);
+    Panel.setFont(Face);
     TfraData Row(&Panel);
-    const std::pair<QWidget *, QRect> Expected[] = { { Row.Shape1, QRect(6, 3, 12, 14) },
-        { Row.edFrekvence, QRect(28, 1, 100, 19) }, { Row.edPSV, QRect(130, 1, 54, 19) },
-        { Row.edZ, QRect(186, 1, 54, 19) }, { Row.edRL, QRect(242, 1, 54, 19) },
-        { Row.edPhase, QRect(298, 1, 54, 19) }, { Row.edRx, QRect(355, 1, 54, 19) },
-        { Row.edXx, QRect(411, 1, 54, 19) }, { Row.edKapacita, QRect(467, 1, 70, 19) },
-        { Row.edIIndukcnost, QRect(540, 1, 70, 19) }, { Row.edAny, QRect(612, 1, 100, 19) },
-        { Row.Shape2, QRect(718, 3, 19, 15) } };
-    for (const auto &[Component, Geometry] : Expected) {
-        QCOMPARE(Component->geometry(), Geometry);
-        if (auto *Field = qobject_cast<QLineEdit *>(Component))
+    // Left to right, apart, inside the row's width, and each field wide enough for the
+    // longest text it shows.
+    const std::pair<QWidget *, QString> Widest[]
+        = { { Row.Shape1, {} }, { Row.edFrekvence, QStringLiteral("     29.999 990") },
+              { Row.edPSV, QStringLiteral(">= 99.00") }, { Row.edZ, QStringLiteral("9999.9") },
+              { Row.edRL, QStringLiteral("-99.99") }, { Row.edPhase, QStringLiteral("-179.99") },
+              { Row.edRx, QStringLiteral("99999") }, { Row.edXx, QStringLiteral("-9999.9") },
+              { Row.edKapacita, QStringLiteral("-99999.9") },
+              { Row.edIIndukcnost, QStringLiteral("-999.999") },
+              { Row.edAny, QStringLiteral("  29.999 990") }, { Row.Shape2, {} } };
+    int Right = 0;
+    for (const auto &[Component, Text] : Widest) {
+        QVERIFY2(Component->x() > Right, qPrintable(Component->objectName()));
+        Right = Component->geometry().right();
+        if (auto *Field = qobject_cast<QLineEdit *>(Component)) {
             QVERIFY(
                 Field->isReadOnly() && Field->focusPolicy() == Qt::NoFocus && !Field->hasFrame());
+            QVERIFY2(Field->fontMetrics().horizontalAdvance(Text) + 4 <= Field->width(),
+                qPrintable(Text));
+        }
     }
-    QCOMPARE(TfraData::FieldLeft(Row.edPSV), 130);
+    QVERIFY(Right < TfraData::kContentWidth);
+    QCOMPARE(TfraData::FieldLeft(Row.edPSV), Row.edPSV->x());
     QCOMPARE(Row.Shape2->toolTip(),
         QStringLiteral("PSV je mimo rozsah měření a RX, Ry,  Z nejsou platné!"));
     Row.SetMarkColor(clBlue);
