@@ -66,6 +66,8 @@ TfrmMain::TfrmMain()
     Font.setStyleHint(QFont::SansSerif);
     setFont(Font);
     resize(1144, 604);
+    // The default size is the smallest at which every field, heading and warning is whole.
+    setMinimumSize(1144, 604);
 
     BuildLayout();
     BuildMenu();

@@ -281,10 +281,12 @@ void TfrmMain::ShowMeasuringControls()
 
 void TfrmMain::rbImpedanceClick()
 {
+    // What goes is hidden before anything shows: for a moment the window would have to hold
+    // both, and it would grow to do so and stay grown.
+    gbLenKabelu->hide();
     pnSmihBase->setVisible(CHsMITH->isChecked());
     ShowMeasuringControls();
     gbKrivky->setVisible(rbImpedance->isChecked());
-    gbLenKabelu->hide();
     MeasureMode = mmImpedance;
     UpdateReadoutHeader();
     Model().Refresh();
@@ -292,10 +294,12 @@ void TfrmMain::rbImpedanceClick()
 
 void TfrmMain::rbTClick()
 {
+    // What goes is hidden before anything shows: for a moment the window would have to hold
+    // both, and it would grow to do so and stay grown.
+    gbLenKabelu->hide();
     pnSmihBase->hide();
     ShowMeasuringControls();
     gbKrivky->setVisible(!rbT->isChecked());
-    gbLenKabelu->hide();
     MeasureMode = mmCableLoss;
     UpdateReadoutHeader();
     QCoreApplication::processEvents();

@@ -2,6 +2,7 @@
 
 #include "config/ConfigStore.h"
 #include "measure/Globals.h"
+#include "platform/Dialogs.h"
 #include "platform/Guard.h"
 #include "platform/Parse.h"
 #include "platform/QtColor.h"
@@ -15,6 +16,10 @@
 #include <QVBoxLayout>
 
 namespace {
+
+// The characteristic impedances the formulas and scales hold, in whole ohms.
+constexpr int kMinZ0 = 1;
+constexpr int kMaxZ0 = 10000;
 
 // The chart's paint box: it shows the composed picture and tells the frame of a new size.
 class TSmithPaintBox : public QWidget
@@ -86,6 +91,7 @@ TvSmithChart::TvSmithChart(QWidget *Parent)
     btnAply->setText(QStringLiteral("Apply"));
     btnAply->setGeometry(251, 16, 39, 18);
     connect(btnAply, &QToolButton::clicked, this, [this] { btnAplyClick(); });
+    connect(edImp, &QLineEdit::returnPressed, this, [this] { btnAplyClick(); });
 
     auto *Layout = new QVBoxLayout(this);
     Layout->setContentsMargins(0, 0, 0, 0);
@@ -173,10 +179,22 @@ void TvSmithChart::Replot()
 
 void TvSmithChart::btnAplyClick()
 {
+    int Z0 = 0;
+    const std::string Text = edImp->text().trimmed().toStdString();
+    if (!TryStrToInt(Text, Z0) || Z0 < kMinZ0 || Z0 > kMaxZ0) {
+        // The field goes back to the value in use, so what it shows is what the curves use.
+        edImp->setText(QString::number(ChImp));
+        Dialogs().ShowErrorBox("The characteristic impedance must be a whole number of ohms "
+                               "from 1 to 10000.",
+            "Characteristic impedance");
+        return;
+    }
+    ChImp = Z0;
+    edImp->setText(QString::number(Z0));
+    // A refused write is said; the new impedance is in use all the same.
+    GuardHandler([Z0] { WriteConfigValue(ciChImp, QString::number(Z0)); });
+    // A failing redraw of the graph leaves what it drew; the chart has its new impedance.
     GuardSilently([this] {
-        const int Z0 = StrToInt(edImp->text().toStdString());
-        ChImp = Z0;
-        WriteConfigValue(ciChImp, QString::number(Z0));
         if (OnApply)
             OnApply();
     });

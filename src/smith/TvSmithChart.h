@@ -45,8 +45,9 @@ public:
     void ShowFrequency(int FreqKHz) override;
     void RedrawGrid() override;
     void Replot() override;
-    // Takes the field's integer as ChImp, stores it and tells OnApply; any failure ends it
-    // silently, keeping what was done.
+    // Takes the field's whole ohms (1 to 10000) as ChImp, stores them and tells OnApply;
+    // anything else is refused with a message and the field shows the value in use again.
+    // Enter in the field applies too.
     void btnAplyClick();
 
 private:

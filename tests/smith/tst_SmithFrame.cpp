@@ -62,18 +62,25 @@ void TSmithFrameTest::apply_data()
     QTest::addColumn<int>("Expected"); // ChImp afterwards
     QTest::addColumn<QString>("Stored"); // CH_IMP afterwards
     QTest::addColumn<int>("Applied"); // OnApply calls
-    QTest::newRow("75") << QStringLiteral("75") << 0 << 75 << QStringLiteral("75") << 1;
+    QTest::addColumn<int>("Shown"); // messages
+    QTest::newRow("75") << QStringLiteral("75") << 0 << 75 << QStringLiteral("75") << 1 << 0;
     QTest::newRow("10, below the label")
-        << QStringLiteral("10") << 0 << 10 << QStringLiteral("10") << 1;
+        << QStringLiteral("10") << 0 << 10 << QStringLiteral("10") << 1 << 0;
     QTest::newRow("1000, above it")
-        << QStringLiteral("1000") << 0 << 1000 << QStringLiteral("1000") << 1;
-    QTest::newRow("signed") << QStringLiteral("+60") << 0 << 60 << QStringLiteral("60") << 1;
-    QTest::newRow("letters") << QStringLiteral("abc") << 0 << 50 << QStringLiteral("50") << 0;
-    QTest::newRow("decimal") << QStringLiteral("75.5") << 0 << 50 << QStringLiteral("50") << 0;
-    QTest::newRow("zero: points kept, not placed")
-        << QStringLiteral("0") << 0 << 0 << QStringLiteral("0") << 1;
-    QTest::newRow("handler fails") << QStringLiteral("75") << 1 << 75 << QStringLiteral("75") << 1;
-    QTest::newRow("write refused") << QStringLiteral("75") << 2 << 75 << QString() << 0;
+        << QStringLiteral("1000") << 0 << 1000 << QStringLiteral("1000") << 1 << 0;
+    QTest::newRow("signed") << QStringLiteral("+60") << 0 << 60 << QStringLiteral("60") << 1 << 0;
+    QTest::newRow("blank around") << QStringLiteral(" 60 ") << 0 << 60 << QStringLiteral("60") << 1
+                                  << 0;
+    QTest::newRow("1 and 10000, the ends")
+        << QStringLiteral("10000") << 0 << 10000 << QStringLiteral("10000") << 1 << 0;
+    // Refused with a message naming the range; nothing changes.
+    for (const char *Refused : { "abc", "75.5", "0", "-5", "10001", "1000000000", "" })
+        QTest::newRow(Refused) << QString::fromLatin1(Refused) << 0 << 50 << QStringLiteral("50")
+                               << 0 << 1;
+    QTest::newRow("handler fails")
+        << QStringLiteral("75") << 1 << 75 << QStringLiteral("75") << 1 << 0;
+    // The new impedance is in use although it could not be stored: said, and applied.
+    QTest::newRow("write refused") << QStringLiteral("75") << 2 << 75 << QString() << 1 << 1;
 }
 
 void TSmithFrameTest::apply()
@@ -83,6 +90,7 @@ void TSmithFrameTest::apply()
     QFETCH(int, Expected);
     QFETCH(QString, Stored);
     QFETCH(int, Applied);
+    QFETCH(int, Shown);
     TScriptedDialogs Dialogs;
     TDialogsScope Scope(Dialogs);
     TvSmithChart Frame;
@@ -103,16 +111,21 @@ void TSmithFrameTest::apply()
         qputenv("XDG_CONFIG_HOME", Blocker.toUtf8());
     }
     Frame.edImp->setText(Text);
-    Frame.btnAply->click();
+    // Enter in the field applies as the button does.
+    QTest::keyClick(Frame.edImp, Qt::Key_Return);
     QCOMPARE(ChImp, Expected);
+    QCOMPARE(Frame.edImp->text(), QString::number(Expected));
     if (Fault != 2)
         QCOMPARE(ReadConfigValue(ciChImp), Stored);
     QCOMPARE(Calls, Applied);
-    QVERIFY(Dialogs.Shown().empty());
+    QCOMPARE(Dialogs.Shown().size(), std::size_t(Shown));
+    if (Shown == 1 && Fault == 0)
+        QVERIFY(
+            QString::fromStdString(Dialogs.Texts().front()).contains(QStringLiteral("1 to 10000")));
     // Re-plotting keeps the values and moves only the places; the label ends on the last.
     const auto &Points = Frame.Chart()->Points();
     QVERIFY(Points.size() == 2 && Points[0].R == 75 && Points[1].X == -20);
-    QCOMPARE(Points[0].Plotted, Expected > 0);
+    QVERIFY(Points[0].Plotted);
     QCOMPARE(Points[0].Plotted && Points[0].OffsetX == 0 && Points[0].OffsetY == 0,
         Expected == 75 && Applied == 1);
     QCOMPARE(Frame.Chart()->CursorFreq(), 14010);
