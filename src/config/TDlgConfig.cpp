@@ -1,13 +1,53 @@
 #include "config/TDlgConfig.h"
 
 #include "config/TfrmCfg.h"
+#include "measure/SweepRange.h"
+#include "platform/Dialogs.h"
 #include "platform/Guard.h"
+#include "platform/Parse.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+namespace {
+
+const char *const kStartCaption = "Band start (MHz)";
+const char *const kEndCaption = "Band end (MHz)";
+
+} // namespace
+
+std::string BandLimitsProblem(const TfrmCfg &Frame, QLineEdit *&Field)
+{
+    const struct
+    {
+        QLineEdit *Edit;
+        const char *Caption;
+    } Limits[] = { { Frame.edFROD, kStartCaption }, { Frame.edFRDO, kEndCaption } };
+    double Values[2] = {};
+    for (int I = 0; I < 2; ++I) {
+        Field = Limits[I].Edit;
+        const std::string Text = Field->text().trimmed().toStdString();
+        if (Text.empty())
+            return std::string(Limits[I].Caption) + " is empty: select a band.";
+        if (!TryStrToFloat(Text, Values[I]))
+            return std::string(Limits[I].Caption) + ": \"" + Text + "\" is not a number.";
+    }
+    if (Values[0] >= Values[1]) {
+        Field = Frame.edFROD;
+        return std::string(kStartCaption) + " must be below " + kEndCaption + ".";
+    }
+    const bool StartOutside = Values[0] < kAnalyzerMinMHz || Values[0] > kAnalyzerMaxMHz;
+    Field = StartOutside ? Frame.edFROD : Frame.edFRDO;
+    const std::string Refusal = SweepRangeRefusal(Values[0], Values[1]);
+    if (!Refusal.empty())
+        return std::string(StartOutside ? kStartCaption : kEndCaption) + ": " + Refusal + ".";
+    Field = nullptr;
+    return {};
+}
 
 TDlgConfig::TDlgConfig(QWidget *Parent)
     : QDialog(Parent,
@@ -86,6 +126,18 @@ void TDlgConfig::FormDestroy()
 
 void TDlgConfig::btnOkClick()
 {
+    // Limits the analyzer could not sweep are refused here, naming the field, rather than
+    // later by a sweep that sends nothing.
+    if (FFrame) {
+        QLineEdit *Field = nullptr;
+        const std::string Problem = BandLimitsProblem(*FFrame, Field);
+        if (!Problem.empty()) {
+            Dialogs().ShowErrorBox(Problem, "Configuration");
+            if (Field != nullptr)
+                Field->setFocus();
+            return;
+        }
+    }
     // A failed save raises out of here, and the dialog stays open.
     if (FFrame)
         FFrame->btnSaveCfgClick();

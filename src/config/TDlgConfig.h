@@ -3,10 +3,18 @@
 #include <QDialog>
 #include <QPointer>
 
+#include <string>
+
 class QFrame;
+class QLineEdit;
 class QPushButton;
 class TComm;
 class TfrmCfg;
+
+// Why the band limits of Frame cannot be confirmed (not numbers, empty, or a range the
+// analyzer does not sweep), naming the field, which Field then points to; empty when they
+// can.
+std::string BandLimitsProblem(const TfrmCfg &Frame, QLineEdit *&Field);
 
 // The modal dialog that borrows the configuration frame: OK saves, Storno discards.
 // Only Ctrl+Enter means OK and Esc (without Ctrl alone) means Storno; plain Enter does

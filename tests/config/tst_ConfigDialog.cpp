@@ -91,6 +91,8 @@ private slots:
     void FreshConfiguration();
     void OkStoresTheSelectedBand_data();
     void OkStoresTheSelectedBand();
+    void OkRefusesLimitsTheAnalyzerCannotSweep_data();
+    void OkRefusesLimitsTheAnalyzerCannotSweep();
     void StornoStoresNothing();
     void Keys_data();
     void Keys();
@@ -162,12 +164,6 @@ void TConfigDialogTest::OkStoresTheSelectedBand_data()
     QTest::newRow("40 m, end edited")
         << 2 << QStringLiteral("7.000/7.100") << QString() << QStringLiteral("7.200")
         << QByteArrayList { "FMIN3=7.000", "FMAX3=7.200" };
-    QTest::newRow("end not above start")
-        << 2 << QStringLiteral("7.000/7.100") << QStringLiteral("7.200") << QStringLiteral("7.000")
-        << QByteArrayList { "FMIN3=7.200", "FMAX3=7.000" };
-    QTest::newRow("not numbers") << 4 << QStringLiteral("14.000/14.300") << QStringLiteral("abc")
-                                 << QStringLiteral("14,3")
-                                 << QByteArrayList { "FMIN5=abc", "FMAX5=14,3" };
     QTest::newRow("maximum range") << 9 << QStringLiteral("1.0/30.0") << QStringLiteral("1.5")
                                    << QString() << QByteArrayList { "FMIN13=1.5", "FMAX13=30.0" };
 }
@@ -204,6 +200,56 @@ void TConfigDialogTest::OkStoresTheSelectedBand()
         QCOMPARE(Frame->edFROD->text() + QLatin1Char('/') + Frame->edFRDO->text(),
             QString::fromLatin1(Stored));
     });
+}
+
+void TConfigDialogTest::OkRefusesLimitsTheAnalyzerCannotSweep_data()
+{
+    QTest::addColumn<QString>("lower");
+    QTest::addColumn<QString>("upper");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("start"); // the field named and focused
+    QTest::newRow("end not above start")
+        << QStringLiteral("7.200") << QStringLiteral("7.000")
+        << QStringLiteral("Band start (MHz) must be below Band end (MHz).") << true;
+    QTest::newRow("not a number") << QStringLiteral("abc") << QStringLiteral("7.1")
+                                  << QStringLiteral("Band start (MHz): \"abc\" is not a number.")
+                                  << true;
+    QTest::newRow("comma") << QStringLiteral("7.0") << QStringLiteral("7,1")
+                           << QStringLiteral("Band end (MHz): \"7,1\" is not a number.") << false;
+    QTest::newRow("below 1 MHz")
+        << QStringLiteral("0.5") << QStringLiteral("7.2")
+        << QStringLiteral("Band start (MHz): Range 0.500–7.200 MHz is outside 1.000–30.000 MHz.")
+        << true;
+    QTest::newRow("above 30 MHz")
+        << QStringLiteral("28") << QStringLiteral("31")
+        << QStringLiteral("Band end (MHz): Range 28.000–31.000 MHz is outside 1.000–30.000 MHz.")
+        << false;
+    QTest::newRow("empty") << QString() << QStringLiteral("7.1")
+                           << QStringLiteral("Band start (MHz) is empty: select a band.") << true;
+}
+
+void TConfigDialogTest::OkRefusesLimitsTheAnalyzerCannotSweep()
+{
+    QFETCH(QString, lower);
+    QFETCH(QString, upper);
+    QFETCH(QString, message);
+    QFETCH(bool, start);
+    int Changes = 0;
+    Frame->OnChange = [&] { ++Changes; };
+    const TRun Run = RunDialog(*Frame, [&](TDlgConfig &Dialog) {
+        Frame->BandButtons()[2]->click();
+        Frame->edFROD->setText(lower);
+        Frame->edFRDO->setText(upper);
+        Dialog.btnOk->click();
+        // Still open, the field named and focused, nothing stored.
+        QVERIFY(Dialog.isVisible());
+        QCOMPARE(Scripted.Texts(), std::vector<std::string> { message.toStdString() });
+        QCOMPARE(Dialog.focusWidget(), start ? Frame->edFROD : Frame->edFRDO);
+        Dialog.btnStorno->click();
+    });
+    QVERIFY(!Run.Accepted);
+    QCOMPARE(Changes, 0);
+    QVERIFY(!QFile::exists(IniPath()));
 }
 
 void TConfigDialogTest::StornoStoresNothing()
