@@ -80,6 +80,7 @@ TfrmMain::TfrmMain()
         return Rows[Index];
     });
     Graph->MainWindow = this;
+    Graph->setFocusPolicy(Qt::StrongFocus);
     TestColor = new TfrmTestColor(nullptr);
     qobject_cast<QVBoxLayout *>(pnGraph->layout())->insertWidget(1, Graph, 1);
 
@@ -88,6 +89,7 @@ TfrmMain::TfrmMain()
     QObject::connect(
         &Timer2, &QTimer::timeout, this, [this] { GuardHandler([this] { Timer2Timer(); }); });
     Timer2.start();
+    BuildShortcuts();
     Connect();
 }
 
@@ -168,6 +170,9 @@ void TfrmMain::FormShow()
     Mereni().SmithFrame = Smith;
     Model().Cursor1->SmithFrame = Smith;
     pnSmihGraph->show();
+    BuildTabOrder();
+    // The keyboard starts where a sweep starts, never in a hidden control.
+    btnMereni->setFocus();
     // The layouts settle what the start-up changed (the readout area's height, the Smith
     // panel), and each resize of the graph frame clears its layers: the first picture is
     // drawn after the last of them, not a second later by the redraw timer.

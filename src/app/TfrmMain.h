@@ -132,6 +132,9 @@ private:
     QFrame *BuildSmithColumn();
     QFrame *BuildGraphColumn();
     QGroupBox *BuildCableGroup(QWidget *Parent);
+    void BuildShortcuts();
+    // Once the Smith chart frame exists.
+    void BuildTabOrder();
     void Connect();
 
     // A band button selected by program, running its click when it was not selected.

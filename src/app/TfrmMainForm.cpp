@@ -3,7 +3,9 @@
 #include "app/ColourButton.h"
 #include "app/TfrmMain.h"
 #include "app/WidgetHelpers.h"
+#include "graph/TvGraph.h"
 #include "platform/Guard.h"
+#include "smith/TvSmithChart.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -11,6 +13,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -18,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <functional>
@@ -275,20 +279,73 @@ QFrame *TfrmMain::BuildGraphColumn()
 
 void TfrmMain::BuildMenu()
 {
+    // The ampersands give each title and item its Alt key; the captions read as before.
     QMenuBar *MainMenu1 = menuBar();
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
-    Funkce1 = Named(MainMenu1->addMenu(QStringLiteral("Function")), "Funkce1");
-    MenLoad = Named(Funkce1->addAction(QStringLiteral("Open")), "MenLoad");
-    MenSave = Named(Funkce1->addAction(QStringLiteral("Save")), "MenSave");
+    Funkce1 = Named(MainMenu1->addMenu(QStringLiteral("&Function")), "Funkce1");
+    MenLoad = Named(Funkce1->addAction(QStringLiteral("&Open")), "MenLoad");
+    MenLoad->setShortcut(QKeySequence::Open);
+    MenSave = Named(Funkce1->addAction(QStringLiteral("&Save")), "MenSave");
+    MenSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     mnSaveToZPlots
-        = Named(Funkce1->addAction(QStringLiteral("Save as ZPlots (CSV)")), "mnSaveToZPlots");
-    mnSaveS11 = Named(Funkce1->addAction(QStringLiteral("Save as S11")), "mnSaveS11");
+        = Named(Funkce1->addAction(QStringLiteral("Save as &ZPlots (CSV)")), "mnSaveToZPlots");
+    mnSaveS11 = Named(Funkce1->addAction(QStringLiteral("Save as S&11")), "mnSaveS11");
+    mnSaveS11->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     N1 = Named(Funkce1->addSeparator(), "N1");
-    Skrtosy2 = Named(Funkce1->addAction(QStringLiteral("Hyde axis")), "Skrtosy2");
-    Konfigurace1 = Named(MainMenu1->addAction(QStringLiteral("Configuration")), "Konfigurace1");
-    Konec1 = Named(MainMenu1->addMenu(QStringLiteral("Exit")), "Konec1");
-    Konec2 = Named(Konec1->addAction(QStringLiteral("Exit")), "Konec2");
-    Oprogramu1 = Named(Konec1->addAction(QStringLiteral("About KIVRA")), "Oprogramu1");
+    Skrtosy2 = Named(Funkce1->addAction(QStringLiteral("&Hyde axis")), "Skrtosy2");
+    Konfigurace1 = Named(MainMenu1->addAction(QStringLiteral("&Configuration")), "Konfigurace1");
+    Konfigurace1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    Konec1 = Named(MainMenu1->addMenu(QStringLiteral("&Exit")), "Konec1");
+    Konec2 = Named(Konec1->addAction(QStringLiteral("E&xit")), "Konec2");
+    Konec2->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    Oprogramu1 = Named(Konec1->addAction(QStringLiteral("&About KIVRA")), "Oprogramu1");
+}
+
+void TfrmMain::BuildShortcuts()
+{
+    // Keys for the buttons and boxes beside the menu: each does what a click does, and
+    // nothing where a click does nothing (a disabled button during a sweep).
+    const struct
+    {
+        QAbstractButton *Target;
+        QList<QKeySequence> Keys;
+        const char *Name;
+    } Keys[] = {
+        { btnMereni, { QKeySequence(Qt::Key_F5), QKeySequence(Qt::CTRL | Qt::Key_R) }, "acMereni" },
+        { btnZoomP, { QKeySequence(Qt::Key_Plus) }, "acZoomP" },
+        { btnZoomS, { QKeySequence(Qt::Key_Minus) }, "acZoomS" },
+        { chkMinPSV, { QKeySequence(Qt::Key_M) }, "acMinPSV" },
+    };
+    for (const auto &K : Keys) {
+        auto *Action = Named(new QAction(this), K.Name);
+        Action->setShortcuts(K.Keys);
+        Action->setShortcutContext(Qt::WindowShortcut);
+        QAbstractButton *Target = K.Target;
+        QObject::connect(Action, &QAction::triggered, Target, [Target] {
+            if (Target->isEnabled() && Target->isVisible())
+                Target->click();
+        });
+        addAction(Action);
+        const QString Hint = Target->toolTip();
+        const QString Shown = K.Keys.front().toString(QKeySequence::NativeText);
+        Target->setToolTip(Hint.isEmpty() ? Shown : Hint + QStringLiteral(" (") + Shown + u')');
+    }
+}
+
+void TfrmMain::BuildTabOrder()
+{
+    // Column by column, top to bottom: the right column, the Smith chart's field and button,
+    // then the band bar and the graph. Hidden controls are passed over by Tab.
+    QList<QWidget *> Order { btnMereni, btnZoomS, btnZoomP, chkMinPSV, chkPSV, chkZ, chkRx, chkXx,
+        chkPhase, chkRL, rbDelkaKab, rbZkracKab, edZkracKa, edLenKa, btnDelkaKabelu, btnZkrat,
+        btnRozp, edZKab, chkVyhlazovat, rbImpedance, rbT, btnLKab, CHsMITH };
+    if (Smith != nullptr)
+        Order << Smith->edImp << Smith->btnAply;
+    for (QRadioButton *Band : BandButtons())
+        Order << Band;
+    Order << Graph;
+    for (int I = 1; I < Order.size(); ++I)
+        QWidget::setTabOrder(Order[I - 1], Order[I]);
 }
 
 void TfrmMain::Connect()
@@ -342,6 +399,9 @@ void TfrmMain::Connect()
               { Oprogramu1, &TfrmMain::Oprogramu1Click } };
     for (const auto &M : Menu)
         Bind(M.Action, &QAction::triggered, Run(M.Handler));
+    // A screen reader hears the status bar's account of each sweep as it changes.
+    QObject::connect(StatusBar1, &QStatusBar::messageChanged, StatusBar1,
+        [this](const QString &Text) { StatusBar1->setAccessibleName(Text); });
 }
 
 std::array<QRadioButton *, 10> TfrmMain::BandButtons() const

@@ -190,6 +190,15 @@ void TfraData::SetMarkColor(TColor Color) { Shape1->SetFill(ToQColor(Color)); }
 void TfraData::SetRowIndex(int Index)
 {
     RowIndex = Index;
+    // Row and column make each field's name for a screen reader; its value is the text shown.
+    const QString Row
+        = Index == 3 ? QStringLiteral("Min SWR") : QStringLiteral("Cursor %1").arg(Index);
+    const std::pair<QLineEdit *, const char *> Columns[] = { { edFrekvence, "frequency" },
+        { edPSV, "SWR" }, { edZ, "impedance" }, { edRL, "return loss" }, { edPhase, "phase" },
+        { edRx, "resistance" }, { edXx, "reactance" }, { edKapacita, "capacitance" },
+        { edIIndukcnost, "inductance" }, { edAny, "bandwidth or Q" } };
+    for (const auto &[Field, Column] : Columns)
+        Field->setAccessibleName(Row + u' ' + QString::fromLatin1(Column));
     if (Index == 3)
         edAny->hide();
 }
