@@ -178,6 +178,7 @@ void TfrmMain::FormShow()
     // drawn after the last of them, not a second later by the redraw timer.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     Step([this] { Model().Refresh(); });
+    DescribeGraph();
     Timer2.start();
 }
 
@@ -254,6 +255,7 @@ void TfrmMain::SweepStopped()
         StatusBar1->showMessage(
             QStringLiteral("Sweep ended after %1 of %2 points").arg(Received).arg(M.ExpectedLines));
     pnBand->setVisible(!IsMeasuring());
+    DescribeGraph();
     if (FCloseAfterSweep)
         QTimer::singleShot(0, this, [this] { close(); });
 }
@@ -294,6 +296,7 @@ bool TfrmMain::SetFrequencyRange(double Start, double Stop)
     // Drawn once, from cleared layers: drawing twice over the old picture would leave the
     // old grid under the new one and xor the cursors away.
     Model().Refresh();
+    DescribeGraph();
     return Result;
 }
 
@@ -439,6 +442,7 @@ void TfrmMain::MenLoadClick()
         ForgetZoom();
         ShowBandOfRange();
     }
+    DescribeGraph();
 }
 
 void TfrmMain::MenSaveClick() { SaveMeasurement(Mereni(), IsMeasuring(), TSaveFormat::Txt); }

@@ -143,6 +143,8 @@ private:
     void ShowBandOfRange();
     // The zoom memory ("<<") is dropped with the range it was taken from.
     void ForgetZoom();
+    // The graph's and the Smith chart's text for a screen reader.
+    void DescribeGraph();
     void ReportPortProblem();
     // What every measurement type shows: property group, measure button, graph, header.
     void ShowMeasuringControls();

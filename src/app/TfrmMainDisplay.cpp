@@ -90,6 +90,7 @@ void TfrmMain::ApplyCurveVisibility(bool Redraw)
     G.OsaZ->ShowScale = chkZ->isChecked() || chkRx->isChecked();
     if (Redraw)
         G.Refresh();
+    DescribeGraph();
 }
 
 void TfrmMain::ApplyAxisChoice(bool Redraw)
@@ -223,7 +224,47 @@ void TfrmMain::ForgetZoom()
     btnZoomS->setEnabled(false);
 }
 
-void TfrmMain::UpdateZoomButton() { btnZoomP->setEnabled(Model().CursorsPlaced()); }
+void TfrmMain::UpdateZoomButton()
+{
+    btnZoomP->setEnabled(Model().CursorsPlaced());
+    DescribeGraph();
+}
+
+void TfrmMain::DescribeGraph()
+{
+    // The pictures' text for a screen reader: the range, what is drawn, where the cursors are.
+    TAnGraph &G = Model();
+    const auto MHz = [](double F) { return QString::number(F, 'f', 3); };
+    QStringList Curves;
+    for (const QCheckBox *Box : { chkPSV, chkZ, chkRx, chkXx, chkPhase, chkRL })
+        if (Box->isChecked())
+            Curves << Box->text();
+    QStringList Cursors;
+    for (const auto &[Name, Cursor] :
+        { std::pair { "cursor 1", G.Cursor1.get() }, std::pair { "cursor 2", G.Cursor2.get() } })
+        Cursors << QString::fromLatin1(Name)
+                + (Cursor->IsPlaced()
+                        ? QStringLiteral(" at ") + MHz(Cursor->Frequency) + QStringLiteral(" MHz")
+                        : QStringLiteral(" not placed"));
+    const int Points = static_cast<int>(Mereni().LastLines().size());
+    Graph->setAccessibleName(QStringLiteral("Graph"));
+    Graph->setAccessibleDescription(
+        QStringLiteral("%1 to %2 MHz, %3 points; curves %4; %5")
+            .arg(MHz(G.OsaX->MinValue), MHz(G.OsaX->MaxValue))
+            .arg(Points)
+            .arg(Curves.isEmpty() ? QStringLiteral("none") : Curves.join(QStringLiteral(", ")),
+                Cursors.join(QStringLiteral(", "))));
+    if (Smith != nullptr) {
+        Smith->setAccessibleName(QStringLiteral("Smith chart"));
+        Smith->setAccessibleDescription(
+            QStringLiteral("Reflection against %1 ohm, %2 points%3")
+                .arg(ChImp)
+                .arg(Points)
+                .arg(G.Cursor1->IsPlaced() ? QStringLiteral("; cursor 1 at ")
+                            + MHz(G.Cursor1->Frequency) + QStringLiteral(" MHz")
+                                           : QString()));
+    }
+}
 
 void TfrmMain::btnZoomPClick()
 {

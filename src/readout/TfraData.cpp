@@ -227,6 +227,9 @@ void TfraData::ResetLayout()
     Shape1->show();
     for (int I = 0; I < 10; ++I)
         Fields[I]->setVisible(Shown[Mode][I]);
+    // The minimum-SWR row has no second cursor to give a bandwidth or Q.
+    if (RowIndex == 3)
+        edAny->hide();
 }
 
 bool TfraData::GetZ(double &Value) const
