@@ -87,8 +87,10 @@ void TDlgConfig::FormDestroy()
 void TDlgConfig::btnOkClick()
 {
     // A failed save raises out of here, and the dialog stays open.
-    if (FFrame)
+    if (FFrame) {
         FFrame->btnSaveCfgClick();
+        FFrame->ApplyAdapterChoices();
+    }
     accept();
 }
 
