@@ -32,6 +32,20 @@ std::string GroupName(gid_t Gid)
     return std::to_string(Gid);
 }
 
+bool InGroupNow(gid_t Gid)
+{
+    if (getegid() == Gid)
+        return true;
+    const int Count = getgroups(0, nullptr);
+    std::vector<gid_t> Groups(static_cast<std::size_t>(Count > 0 ? Count : 0));
+    if (Count <= 0 || getgroups(Count, Groups.data()) < 0)
+        return false;
+    for (gid_t Each : Groups)
+        if (Each == Gid)
+            return true;
+    return false;
+}
+
 // The account's name and its groups as the user database has them now, which a running
 // login does not see until the next one.
 bool InGroupOnNextLogin(gid_t Gid, std::string &User)
@@ -66,6 +80,8 @@ std::string PermissionCause(const std::string &Device)
     if (::stat(Device.c_str(), &Info) != 0)
         return "no permission";
     const std::string Group = GroupName(Info.st_gid);
+    if (InGroupNow(Info.st_gid))
+        return "no permission: the device lets not even its group " + Group + " read and write it";
     std::string User;
     if (InGroupOnNextLogin(Info.st_gid, User))
         return "no permission. The device belongs to the group " + Group
@@ -124,7 +140,7 @@ std::string Cause(const std::string &Name, const std::string &Device)
     if (::stat(Device.c_str(), &Info) != 0) {
         const int Code = errno;
         if (Code == ENOENT || Code == ENOTDIR)
-            return NotPresent + ": there is no " + Device + " (adapter unplugged?)";
+            return NotPresent + ": no device " + Device + " (adapter unplugged?)";
         return Code == EACCES ? PermissionCause(Device) : SystemText(Code);
     }
     qint64 Pid = 0;
