@@ -73,9 +73,10 @@ void TfrmCfg::RefreshAdapters()
         // The adapter this option's port already leads to, so that OK keeps it.
         const unsigned Number = PortNumber(Field);
         const TPortLink Link = Number != 0 ? InspectPortLink(Number) : TPortLink();
-        if (Link.Kind == TPortLink::Link && Link.TargetExists)
+        if (Link.Kind == TPortLink::Link)
             for (std::size_t Index = 0; Index < FAdapters.size(); ++Index)
-                if (SameDevice(Link.Path, FAdapters[Index].StablePath))
+                if (Link.Target == FAdapters[Index].StablePath
+                    || SameDevice(Link.Path, FAdapters[Index].Device))
                     List->setCurrentIndex(static_cast<int>(Index) + 1);
         List->setEnabled(Writable);
     }
