@@ -47,9 +47,9 @@ QComboBox *NewAdapterList(const QString &Name, QWidget *Parent)
 {
     auto *List = new QComboBox(Parent);
     List->setObjectName(Name);
-    // Adapter names are long: the field stays narrow and its list opens as wide as they are.
+    // Adapter names are long: the list takes the width it is given, not its longest name.
     List->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    List->setMinimumContentsLength(12);
+    List->setMinimumContentsLength(20);
     return List;
 }
 
@@ -137,15 +137,17 @@ TfrmCfg::TfrmCfg(QWidget *Parent)
     lbAdapters = new QLabel(GroupBox1);
     lbAdapters->setObjectName(QStringLiteral("lbAdapters"));
     lbAdapters->setWordWrap(true);
+    // Each option's adapter list sits under its port field, as wide as the group: adapter
+    // names are long and the dialog has no room beside the fields.
     Ports->addWidget(chkUsbCom, 0, 0);
     Ports->addWidget(edUsbCom, 0, 1);
-    Ports->addWidget(cbUsbComAdapter, 0, 2);
-    Ports->addWidget(lbCom3, 1, 0);
-    Ports->addWidget(edCom3, 1, 1);
-    Ports->addWidget(cbCom3Adapter, 1, 2);
-    Ports->addWidget(lbAdapters, 2, 0, 1, 2);
-    Ports->addWidget(btnRefreshAdapters, 2, 2, Qt::AlignRight | Qt::AlignTop);
-    Ports->setColumnStretch(2, 1);
+    Ports->addWidget(cbUsbComAdapter, 1, 0, 1, 2);
+    Ports->addWidget(lbCom3, 2, 0);
+    Ports->addWidget(edCom3, 2, 1);
+    Ports->addWidget(cbCom3Adapter, 3, 0, 1, 2);
+    Ports->addWidget(lbAdapters, 4, 0);
+    Ports->addWidget(btnRefreshAdapters, 4, 1, Qt::AlignRight | Qt::AlignTop);
+    Ports->setColumnStretch(0, 1);
     connect(btnRefreshAdapters, &QPushButton::clicked, this,
         [this] { GuardHandler([this] { RefreshAdapters(); }); });
     connect(PageControl1, &QTabWidget::currentChanged, this, [this](int) {
