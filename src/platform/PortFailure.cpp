@@ -2,7 +2,7 @@
 #include "platform/SerialPort.h"
 
 #include <QDir>
-#include <QLockFile>
+#include <QFile>
 #include <QSerialPort>
 
 #include <cerrno>
@@ -91,7 +91,8 @@ std::string PermissionCause(const std::string &Device)
 }
 
 // The lock file a serial program holds for Device (UUCP style, LCK..ttyUSB0, as QSerialPort
-// and most terminal programs make it): the holder's process id and name when it is alive.
+// and most terminal programs make it): the holder's process id, and its name where the file
+// gives one, when that process is alive. The id is the first line, padded or not.
 bool HeldLock(const std::string &Device, qint64 &Pid, QString &Program)
 {
     QString Name = QString::fromStdString(Device);
@@ -100,13 +101,13 @@ bool HeldLock(const std::string &Device, qint64 &Pid, QString &Program)
     Name.replace(QLatin1Char('/'), QLatin1Char('_'));
     for (const QString &Folder : { QStringLiteral("/var/lock"), QStringLiteral("/run/lock"),
              QStringLiteral("/var/spool/locks"), QStringLiteral("/tmp"), QDir::tempPath() }) {
-        QLockFile Lock(Folder + QStringLiteral("/LCK..") + Name);
-        QString Host;
-        Pid = 0;
-        Program.clear();
-        if (!Lock.getLockInfo(&Pid, &Host, &Program) || Pid <= 0)
+        QFile Lock(Folder + QStringLiteral("/LCK..") + Name);
+        if (!Lock.open(QIODevice::ReadOnly))
             continue;
-        if (::kill(static_cast<pid_t>(Pid), 0) == 0 || errno == EPERM)
+        bool Ok = false;
+        Pid = Lock.readLine(64).trimmed().toLongLong(&Ok);
+        Program = QString::fromUtf8(Lock.readLine(256).trimmed());
+        if (Ok && Pid > 0 && (::kill(static_cast<pid_t>(Pid), 0) == 0 || errno == EPERM))
             return true;
     }
     return false;
