@@ -100,7 +100,7 @@ bool HeldLock(const std::string &Device, qint64 &Pid, QString &Program)
         Name.remove(0, 5);
     Name.replace(QLatin1Char('/'), QLatin1Char('_'));
     for (const QString &Folder : { QStringLiteral("/var/lock"), QStringLiteral("/run/lock"),
-             QStringLiteral("/var/spool/locks"), QStringLiteral("/tmp"), QDir::tempPath() }) {
+             QStringLiteral("/var/spool/locks"), QDir::tempPath() }) {
         QFile Lock(Folder + QStringLiteral("/LCK..") + Name);
         if (!Lock.open(QIODevice::ReadOnly))
             continue;
