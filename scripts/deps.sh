@@ -1,7 +1,7 @@
 # Sourced by the scripts: installs on Debian 12 whatever the build still lacks.
 kivra_packages="g++ cmake make qt6-base-dev qt6-serialport-dev libgl-dev libsimpleini-dev
 libjpeg62-turbo-dev libbenchmark-dev fonts-dejavu-core fonts-liberation2 fontconfig clang-format
-qt6-qpa-plugins desktop-file-utils appstream
+qt6-qpa-plugins desktop-file-utils appstream dpkg-dev file lintian
 weston qt6-wayland
 xvfb xauth dbus at-spi2-core python3-pyatspi"
 

@@ -1,5 +1,6 @@
 #include "app/TfrmAbout.h"
 
+#include "KivraVersion.h"
 #include "app/AboutPicture.h"
 #include "app/JpegImage.h"
 
@@ -71,7 +72,7 @@ void TfrmAbout::Build(const QImage &Picture)
             (titleWidth - titlePlace.width()) / 2, 0);
     Label2 = MakeLabel(this, title, titlePlace, Qt::black);
     Label2->setFont(titleFont);
-    Label6 = MakeLabel(this, QStringLiteral("Version 1.11"),
+    Label6 = MakeLabel(this, QStringLiteral("Version " KIVRA_VERSION),
         QRect(56, 148, 250, fontMetrics().height()), QColor(0x80, 0x00, 0x00));
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())

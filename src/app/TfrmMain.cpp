@@ -217,8 +217,7 @@ void TfrmMain::btnMereniClick()
         // The sweep still ends by its watchdog; the user learns why nothing comes.
         FPortFailed = true;
         const std::string Name = M.Comm->PortName();
-        StatusBar1->showMessage(QStringLiteral("Port %1 (%2) could not be opened")
-                                    .arg(QStr(Name), QStr(ResolveSerialDevice(Name))));
+        StatusBar1->showMessage(QStr(PortOpenFailureText(Name)));
     }
     UpdateCableGroup();
 }

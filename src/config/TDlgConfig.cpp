@@ -139,8 +139,10 @@ void TDlgConfig::btnOkClick()
         }
     }
     // A failed save raises out of here, and the dialog stays open.
-    if (FFrame)
+    if (FFrame) {
         FFrame->btnSaveCfgClick();
+        FFrame->ApplyAdapterChoices();
+    }
     accept();
 }
 

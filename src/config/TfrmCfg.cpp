@@ -7,6 +7,7 @@
 #include "platform/QtColor.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -40,6 +41,16 @@ QPushButton *NewButton(const QString &Caption, QWidget *Parent)
     auto *Button = new QPushButton(Caption, Parent);
     Button->setAutoDefault(false);
     return Button;
+}
+
+QComboBox *NewAdapterList(const QString &Name, QWidget *Parent)
+{
+    auto *List = new QComboBox(Parent);
+    List->setObjectName(Name);
+    // Adapter names are long: the list takes the width it is given, not its longest name.
+    List->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    List->setMinimumContentsLength(20);
+    return List;
 }
 
 } // namespace
@@ -119,10 +130,30 @@ TfrmCfg::TfrmCfg(QWidget *Parent)
     edUsbCom = NewEdit(QStringLiteral("8"), GroupBox1);
     lbCom3 = new QRadioButton(QStringLiteral("COM or virtual USB COM port (B)"), GroupBox1);
     edCom3 = NewEdit(QStringLiteral("10"), GroupBox1);
+    cbUsbComAdapter = NewAdapterList(QStringLiteral("cbUsbComAdapter"), GroupBox1);
+    cbCom3Adapter = NewAdapterList(QStringLiteral("cbCom3Adapter"), GroupBox1);
+    btnRefreshAdapters = NewButton(QStringLiteral("Refresh"), GroupBox1);
+    btnRefreshAdapters->setObjectName(QStringLiteral("btnRefreshAdapters"));
+    lbAdapters = new QLabel(GroupBox1);
+    lbAdapters->setObjectName(QStringLiteral("lbAdapters"));
+    lbAdapters->setWordWrap(true);
+    // Each option's adapter list sits under its port field, as wide as the group: adapter
+    // names are long and the dialog has no room beside the fields.
     Ports->addWidget(chkUsbCom, 0, 0);
     Ports->addWidget(edUsbCom, 0, 1);
-    Ports->addWidget(lbCom3, 1, 0);
-    Ports->addWidget(edCom3, 1, 1);
+    Ports->addWidget(cbUsbComAdapter, 1, 0, 1, 2);
+    Ports->addWidget(lbCom3, 2, 0);
+    Ports->addWidget(edCom3, 2, 1);
+    Ports->addWidget(cbCom3Adapter, 3, 0, 1, 2);
+    Ports->addWidget(lbAdapters, 4, 0);
+    Ports->addWidget(btnRefreshAdapters, 4, 1, Qt::AlignRight | Qt::AlignTop);
+    Ports->setColumnStretch(0, 1);
+    connect(btnRefreshAdapters, &QPushButton::clicked, this,
+        [this] { GuardHandler([this] { RefreshAdapters(); }); });
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this](int) {
+        if (PageControl1->currentWidget() == TabSheet2)
+            GuardHandler([this] { RefreshAdapters(); });
+    });
     GroupBox2 = new QGroupBox(QStringLiteral("Impedance"), TabSheet2);
     BasePage->addWidget(GroupBox2);
     auto *Impedance = new QHBoxLayout(GroupBox2);
@@ -247,6 +278,7 @@ void TfrmCfg::btnSaveCfgClick()
 
 void TfrmCfg::Prepare()
 {
+    ClearAdapterChoices();
     LoadSettings();
     PageControl1->setCurrentWidget(tsFrekvence);
 }

@@ -1,13 +1,16 @@
 #pragma once
 
 #include "platform/Color.h"
+#include "platform/SerialAdapters.h"
 
 #include <QFrame>
 
 #include <array>
 #include <functional>
+#include <vector>
 
 class QButtonGroup;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -60,6 +63,16 @@ public:
     bool ShowConfigDialog(TComm *Comm);
     void btnBarvaPozadiClick();
 
+    // Lists the adapters present beside both port fields, each option showing the adapter
+    // its ports/COM<n> already leads to. Runs when the "Base" page is shown and on "Refresh".
+    void RefreshAdapters();
+    // Forgets the adapters chosen, so a cancelled dialog leaves nothing for the next one.
+    void ClearAdapterChoices();
+    // For each option with an adapter chosen, makes ports/COM<n> (n from its port field) a
+    // link to the adapter's stable path. A link elsewhere is replaced only when the user
+    // agrees, the simulated analyzer's link and anything that is not a link never.
+    void ApplyAdapterChoices();
+
     void rb160Click() { ShowBandLimits(); }
     void rb80Click() { ShowBandLimits(); }
     void rb40Click() { ShowBandLimits(); }
@@ -81,6 +94,8 @@ public:
 
     // Called after every successful save.
     std::function<void()> OnChange;
+    // Where the adapter lists come from; the system's serial adapters unless replaced.
+    std::function<std::vector<TSerialAdapter>()> AdapterSource = ListSerialAdapters;
 
     QTabWidget *PageControl1;
     QWidget *tsFrekvence;
@@ -106,6 +121,10 @@ public:
     QLineEdit *edUsbCom;
     QRadioButton *lbCom3;
     QLineEdit *edCom3;
+    QComboBox *cbUsbComAdapter;
+    QComboBox *cbCom3Adapter;
+    QPushButton *btnRefreshAdapters;
+    QLabel *lbAdapters;
     QGroupBox *GroupBox2;
     QLineEdit *edChImp;
 
@@ -119,7 +138,11 @@ public:
     std::array<QRadioButton *, BandCount> BandButtons() const;
 
 private:
+    void ApplyAdapterChoice(QComboBox *Adapter, QLineEdit *PortField);
+
     QButtonGroup *FBandGroup;
+    // The adapters the lists show, in list order after the "No change" entry.
+    std::vector<TSerialAdapter> FAdapters;
     TComm *FComm = nullptr;
     // Where the colour dialog starts: the colour last confirmed in it.
     TColor FColorDialogColor = clBlack;

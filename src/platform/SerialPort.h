@@ -74,5 +74,12 @@ public:
 // is returned as it is.
 std::string ResolveSerialDevice(const std::string &Name);
 
+// Why the port Name ("COM9") could not be opened, as the status bar tells it:
+// "Port COM9 (/dev/ttyUSB0) could not be opened: " and the cause (no permission, with the
+// group that owns the device and how to join it; busy; not present, with the target of a
+// link that leads nowhere; or the system's own text). Looks at the device afresh, so it
+// describes the port as it is now.
+std::string PortOpenFailureText(const std::string &Name);
+
 // The system's serial port (QSerialPort); opens names through ResolveSerialDevice.
 std::unique_ptr<TSerialPort> MakeSystemSerialPort();

@@ -6,6 +6,7 @@
 #include "platform/Paths.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -15,10 +16,12 @@
 #include <QTimer>
 
 #include <csignal>
+#include <fcntl.h>
 #include <functional>
 #include <map>
 #include <memory>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -102,6 +105,8 @@ private slots:
     void FailedSaveKeepsDialogOpen_data();
     void FailedSaveKeepsDialogOpen();
     void SavesAreStable();
+    void AdapterLinkOnOk_data();
+    void AdapterLinkOnOk();
 
 private:
     std::unique_ptr<TIniFolder> Dir;
@@ -457,6 +462,120 @@ void TConfigDialogTest::SavesAreStable()
             QVERIFY2(First.contains(Line), Line);
         QVERIFY(First.startsWith("; top\n"));
     }
+}
+
+void TConfigDialogTest::AdapterLinkOnOk_data()
+{
+    // What ports/COM9 is before, the answer to a question, OK or Storno; afterwards: where
+    // the link leads ("file" and "folder" for those kept), and the boxes shown.
+    QTest::addColumn<QString>("Before");
+    QTest::addColumn<bool>("Yes");
+    QTest::addColumn<bool>("Ok");
+    QTest::addColumn<QString>("After");
+    QTest::addColumn<QStringList>("Boxes");
+    const QString Stable = QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_A9XYZ-if00-port0");
+    const QString Question = QStringLiteral("%1 leads to /dev/ttyUSB7.\nReplace it by a link to ")
+        + Stable + QLatin1Char('?');
+    QTest::newRow("none, OK links") << QString() << false << true << Stable << QStringList();
+    QTest::newRow("none, Storno does not")
+        << QString() << false << false << QString() << QStringList();
+    QTest::newRow("foreign link, Yes replaces")
+        << QStringLiteral("/dev/ttyUSB7") << true << true << Stable << QStringList { Question };
+    QTest::newRow("foreign link, No keeps")
+        << QStringLiteral("/dev/ttyUSB7") << false << true << QStringLiteral("/dev/ttyUSB7")
+        << QStringList { Question };
+    QTest::newRow("same link, nothing asked") << Stable << false << true << Stable << QStringList();
+    QTest::newRow("regular file untouched")
+        << QStringLiteral("file") << true << true << QStringLiteral("file")
+        << QStringList { QStringLiteral(
+               "%1 is not a link: it was left untouched, and port COM9 still opens through it.") };
+    QTest::newRow("folder untouched")
+        << QStringLiteral("folder") << true << true << QStringLiteral("folder")
+        << QStringList { QStringLiteral(
+               "%1 is not a link: it was left untouched, and port COM9 still opens through it.") };
+    QTest::newRow("simulator's link kept")
+        << QStringLiteral("pty") << true << true << QStringLiteral("pty")
+        << QStringList { QStringLiteral(
+               "%1 leads to the simulated analyzer (%2): it was left as it is.") };
+    QTest::newRow("no adapter present")
+        << QStringLiteral("none-present") << true << true << QString() << QStringList();
+}
+
+void TConfigDialogTest::AdapterLinkOnOk()
+{
+    QFETCH(QString, Before);
+    QFETCH(bool, Yes);
+    QFETCH(bool, Ok);
+    QFETCH(QString, After);
+    QFETCH(QStringList, Boxes);
+    const QString Ports = QString::fromStdString(KivraConfigDir()) + QStringLiteral("/ports");
+    const QString Link = Ports + QStringLiteral("/COM9");
+    QVERIFY(QDir().mkpath(Ports));
+    const int Pty = ::posix_openpt(O_RDWR | O_NOCTTY);
+    QVERIFY(Pty >= 0 && ::grantpt(Pty) == 0 && ::unlockpt(Pty) == 0);
+    const auto ClosePty = qScopeGuard([Pty] { ::close(Pty); });
+    const QString PtyName = QString::fromLocal8Bit(::ptsname(Pty));
+    if (Before == QStringLiteral("file")) {
+        QFile File(Link);
+        QVERIFY(File.open(QIODevice::WriteOnly) && File.write("mine") == 4);
+    } else if (Before == QStringLiteral("folder")) {
+        QVERIFY(QDir().mkpath(Link));
+    } else if (Before == QStringLiteral("pty")) {
+        QVERIFY(QFile::link(PtyName, Link));
+    } else if (Before.startsWith(QLatin1Char('/'))) {
+        QVERIFY(QFile::link(Before, Link));
+    }
+    const bool Present = Before != QStringLiteral("none-present");
+    Frame->AdapterSource = [Present] {
+        if (!Present)
+            return std::vector<TSerialAdapter>();
+        return std::vector<TSerialAdapter> { { "USB2.0-Serial", "QinHeng", "", "/dev/ttyUSB1",
+                                                 "/dev/ttyUSB1" },
+            { "FT232R USB UART", "FTDI", "A9XYZ", "/dev/ttyUSB0",
+                "/dev/serial/by-id/usb-FTDI_FT232R_A9XYZ-if00-port0" } };
+    };
+    Scripted.QueueAnswer(Yes ? TDialogs::TAnswer::Yes : TDialogs::TAnswer::No);
+    const TRun Run = RunDialog(*Frame, [&](TDlgConfig &Dialog) {
+        auto *List = Frame->findChild<QComboBox *>(QStringLiteral("cbUsbComAdapter"));
+        QVERIFY(List && List->count() == 0);
+        // The page fills its lists when it comes to the front.
+        Frame->PageControl1->setCurrentWidget(Frame->TabSheet2);
+        if (!Present) {
+            QCOMPARE(List->currentText(), QStringLiteral("No serial adapter found"));
+            QVERIFY(!List->isEnabled());
+        } else {
+            QCOMPARE(List->count(), 3);
+            QCOMPARE(List->itemText(2),
+                QStringLiteral("FT232R USB UART, FTDI, serial A9XYZ "
+                               "(/dev/serial/by-id/usb-FTDI_FT232R_A9XYZ-if00-port0)"));
+            QCOMPARE(List->currentIndex(), Before.endsWith(QLatin1String("-port0")) ? 2 : 0);
+            List->setCurrentIndex(2);
+        }
+        (Ok ? Dialog.btnOk : Dialog.btnStorno)->click();
+    });
+    QVERIFY(!Run.LeftOpen);
+    const QFileInfo Info(Link);
+    if (After == QStringLiteral("file")) {
+        QFile File(Link);
+        QVERIFY(!Info.isSymLink() && File.open(QIODevice::ReadOnly) && File.readAll() == "mine");
+    } else if (After == QStringLiteral("folder")) {
+        QVERIFY(!Info.isSymLink() && Info.isDir());
+    } else if (After == QStringLiteral("pty")) {
+        QCOMPARE(Info.symLinkTarget(), PtyName);
+    } else if (After.isEmpty()) {
+        QVERIFY(!Info.exists() && !Info.isSymLink());
+    } else {
+        QCOMPARE(QFile::symLinkTarget(Link), After);
+    }
+    QStringList Shown;
+    for (const std::string &Text : Scripted.Texts())
+        Shown << QString::fromStdString(Text);
+    for (QString &Box : Boxes)
+        Box = Box.arg(Link, PtyName);
+    QCOMPARE(Shown, Boxes);
+    // Nothing is left half made beside the link.
+    QCOMPARE(QDir(Ports).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+        Info.exists() || Info.isSymLink() ? QStringList { QStringLiteral("COM9") } : QStringList());
 }
 
 QTEST_MAIN(TConfigDialogTest)
