@@ -34,6 +34,11 @@ public:
         return {};
     }
     bool PickColor(TColor, TColor &) override { return false; }
+    bool AskText(
+        const std::string &, const std::string &, const std::string &, std::string &) override
+    {
+        return false;
+    }
 };
 
 TQuietDialogs QuietDialogs;
@@ -101,6 +106,16 @@ bool TScriptedDialogs::PickColor(TColor Initial, TColor &Chosen)
     if (Colors.empty())
         return false;
     Chosen = TakeFront(Colors, Initial);
+    return true;
+}
+
+bool TScriptedDialogs::AskText(
+    const std::string &Caption, const std::string &Prompt, const std::string &, std::string &Answer)
+{
+    ShownList.push_back({ TKind::Text, Prompt, Caption });
+    if (TextAnswers.empty())
+        return false;
+    Answer = TakeFront(TextAnswers, std::string());
     return true;
 }
 

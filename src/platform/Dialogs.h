@@ -40,6 +40,10 @@ public:
         = 0;
     // Colour dialog starting at Initial; false when cancelled.
     virtual bool PickColor(TColor Initial, TColor &Chosen) = 0;
+    // One line of text asked for under Prompt, starting as Initial; false when cancelled.
+    virtual bool AskText(const std::string &Caption, const std::string &Prompt,
+        const std::string &Initial, std::string &Answer)
+        = 0;
 };
 
 // The installed implementation; without one, a quiet fallback that only writes to stderr
@@ -70,7 +74,8 @@ public:
         Question,
         OpenFile,
         SaveFile,
-        Color
+        Color,
+        Text
     };
     struct TShown
     {
@@ -88,12 +93,16 @@ public:
     std::string SaveFileName(const std::string &Caption, const std::string &Filter,
         const std::string &InitialDir) override;
     bool PickColor(TColor Initial, TColor &Chosen) override;
+    bool AskText(const std::string &Caption, const std::string &Prompt, const std::string &Initial,
+        std::string &Answer) override;
 
     // Queued answers are used in order; when the queue is empty the answer is No, an empty
     // file name or a cancelled colour dialog.
     void QueueAnswer(TAnswer Answer) { Answers.push_back(Answer); }
     void QueueFileName(const std::string &Name) { FileNames.push_back(Name); }
     void QueueColor(TColor Color) { Colors.push_back(Color); }
+    // A text question with nothing queued is cancelled.
+    void QueueText(const std::string &Text) { TextAnswers.push_back(Text); }
 
     const std::vector<TShown> &Shown() const { return ShownList; }
     // Texts of the boxes shown so far, in order (all kinds).
@@ -105,4 +114,5 @@ private:
     std::vector<TAnswer> Answers;
     std::vector<std::string> FileNames;
     std::vector<TColor> Colors;
+    std::vector<std::string> TextAnswers;
 };

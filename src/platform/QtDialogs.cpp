@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 void TQtDialogs::ShowErrorBox(const std::string &Text, const std::string &Caption)
@@ -48,6 +50,17 @@ std::string TQtDialogs::SaveFileName(
 {
     return StdStr(QFileDialog::getSaveFileName(ParentWidget, QStr(Caption), QStr(InitialDir),
         QStr(Filter), nullptr, QFileDialog::DontConfirmOverwrite));
+}
+
+bool TQtDialogs::AskText(const std::string &Caption, const std::string &Prompt,
+    const std::string &Initial, std::string &Answer)
+{
+    bool Confirmed = false;
+    const QString Text = QInputDialog::getText(
+        ParentWidget, QStr(Caption), QStr(Prompt), QLineEdit::Normal, QStr(Initial), &Confirmed);
+    if (Confirmed)
+        Answer = StdStr(Text);
+    return Confirmed;
 }
 
 bool TQtDialogs::PickColor(TColor Initial, TColor &Chosen)

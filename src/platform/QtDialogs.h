@@ -23,6 +23,8 @@ public:
     std::string SaveFileName(const std::string &Caption, const std::string &Filter,
         const std::string &InitialDir) override;
     bool PickColor(TColor Initial, TColor &Chosen) override;
+    bool AskText(const std::string &Caption, const std::string &Prompt, const std::string &Initial,
+        std::string &Answer) override;
 
 private:
     QWidget *ParentWidget;
