@@ -460,6 +460,7 @@ void TfrmMain::Connect()
     OnMenu(mnSaveS11, &TfrmMain::mnSaveS11Click);
     OnMenu(mnSaveToZPlots, &TfrmMain::mnSaveToZPlotsClick);
     OnMenu(Oprogramu1, &TfrmMain::Oprogramu1Click);
+    AddFileCommands(Funkce1, *this);
 }
 
 std::array<QRadioButton *, 10> TfrmMain::BandButtons() const

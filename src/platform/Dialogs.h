@@ -99,10 +99,13 @@ public:
     // Texts of the boxes shown so far, in order (all kinds).
     std::vector<std::string> Texts() const;
     void ClearShown() { ShownList.clear(); }
+    // The folder the last file dialog was asked to start in.
+    const std::string &LastFolder() const { return Folder; }
 
 private:
     std::vector<TShown> ShownList;
     std::vector<TAnswer> Answers;
     std::vector<std::string> FileNames;
     std::vector<TColor> Colors;
+    std::string Folder;
 };
