@@ -111,6 +111,8 @@ void LoadMeasurement(TAnGraph &Graph, bool Measuring)
 
 void OpenMeasurement(TAnGraph &Graph, const QString &FileName)
 {
+    // A file opened from the command line sets the folder the dialogs start in too.
+    LastFolder() = QFileInfo(FileName).absolutePath();
     Graph.ResetCursors();
     Graph.Mereni->LoadTXT(FileName);
 }

@@ -32,7 +32,8 @@ void SaveMeasurement(TMereni &Mereni, bool Measuring, TSaveFormat Format);
 
 // Nothing while a sweep runs; otherwise the open dialog, then OpenMeasurement.
 void LoadMeasurement(TAnGraph &Graph, bool Measuring);
-// Both frequency cursors are unplaced and the raw line or Touchstone file is loaded.
+// Both frequency cursors are unplaced and the raw line or Touchstone file is loaded; its
+// folder becomes the one the file dialogs start in.
 void OpenMeasurement(TAnGraph &Graph, const QString &FileName);
 
 // The time written into Touchstone files and picture captions; tests set a fixed one.
