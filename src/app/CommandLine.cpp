@@ -13,12 +13,13 @@
 #include "platform/Errors.h"
 #include "platform/Parse.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QCheckBox>
 #include <QCommandLineParser>
-#include <QCoreApplication>
 
 #include <cstring>
+#include <strings.h>
 
 namespace {
 
@@ -69,10 +70,10 @@ TStartKind StartKindOf(int Argc, char **Argv)
     for (int i = 1; i < Argc; ++i) {
         const char *arg = Argv[i];
         if (std::strcmp(arg, "--export") == 0)
-            return i + 1 < Argc && std::strcmp(Argv[i + 1], "png") == 0 ? TStartKind::Picture
-                                                                        : TStartKind::Console;
+            return i + 1 < Argc && strcasecmp(Argv[i + 1], "png") == 0 ? TStartKind::Picture
+                                                                       : TStartKind::Console;
         if (std::strncmp(arg, "--export=", 9) == 0)
-            return std::strcmp(arg + 9, "png") == 0 ? TStartKind::Picture : TStartKind::Console;
+            return strcasecmp(arg + 9, "png") == 0 ? TStartKind::Picture : TStartKind::Console;
         for (const char *quiet : { "-h", "--help", "--help-all", "-v", "--version" })
             if (std::strcmp(arg, quiet) == 0)
                 return TStartKind::Console;
@@ -181,6 +182,10 @@ int RunExport(const TCommandLine &Request, std::string &Message)
                 Latin1Lines(lines), TMereni::TouchstoneHeader(FileDate().toStdString()), rows));
             done = "Touchstone " + std::to_string(rows) + " points saved to " + out;
         } else {
+            if (qobject_cast<QApplication *>(QCoreApplication::instance()) == nullptr) {
+                Message = "a picture needs the widgets, which this start did not set up";
+                return kBadUse;
+            }
             bytes = Picture(Request);
             rows = 1;
             done = "Picture saved to " + out;

@@ -198,6 +198,7 @@ void TCommandLineTest::program_data()
         "Touchstone 3 points saved to OUT");
     Row("png without a display", { "--export", "png", "sweep.TXT", "OUT" }, 0,
         "Picture saved to OUT");
+    Row("format in capitals", { "--export", "PNG", "sweep.TXT", "OUT" }, 0, "Picture saved to OUT");
     Row("txt of a Touchstone file at Z0 75", { "--export", "txt", "--z0", "75", "own.s1p", "OUT" },
         0, "1 rows saved to OUT");
     Row("missing input", { "--export", "s11", "missing.TXT", "OUT" }, 1,
