@@ -2,7 +2,7 @@
 kivra_packages="g++ cmake make qt6-base-dev qt6-serialport-dev libgl-dev libsimpleini-dev
 libjpeg62-turbo-dev libbenchmark-dev fonts-dejavu-core fonts-liberation2 fontconfig clang-format
 qt6-qpa-plugins desktop-file-utils appstream dpkg-dev file lintian
-weston qt6-wayland
+weston qt6-wayland python3-scikit-rf libxml2-utils
 xvfb xauth dbus at-spi2-core python3-pyatspi"
 
 kivra_install_deps() {

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -62,6 +63,35 @@ void BM_LoadTXT(benchmark::State &state)
 }
 
 BENCHMARK(BM_LoadTXT)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
+
+// "kivra --export touchstone" of the finest sweep, the whole process from start to exit.
+void BM_ExportTouchstone(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString in = dir.filePath(QStringLiteral("sweep.TXT"));
+    QFile file(in);
+    if (!file.open(QIODevice::WriteOnly) || file.write(MakeFile()) < 0) {
+        state.SkipWithError("cannot write the file");
+        return;
+    }
+    file.close();
+    const QStringList args { QStringLiteral("--export"), QStringLiteral("touchstone"), in,
+        dir.filePath(QStringLiteral("sweep.s1p")) };
+    for (auto _ : state) {
+        QProcess kivra;
+        kivra.start(QStringLiteral(KIVRA_EXE), args);
+        if (!kivra.waitForFinished(10000) || kivra.exitCode() != 0) {
+            state.SkipWithError("the export failed");
+            return;
+        }
+    }
+}
+
+BENCHMARK(BM_ExportTouchstone)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly()
+    ->UseRealTime();
 
 } // namespace
 

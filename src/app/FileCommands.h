@@ -1,8 +1,13 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
+#include <functional>
+
+class QMenu;
 class TAnGraph;
+class TfrmMain;
 class TMereni;
 
 // The file commands of the main window: the checks before a file dialog is shown, the
@@ -13,7 +18,8 @@ enum class TSaveFormat
 {
     Txt, // raw line file
     S11,
-    ZPlots
+    ZPlots,
+    Touchstone
 };
 
 // Appends Extension when the file's own name holds no full stop; the folders on the way
@@ -24,6 +30,23 @@ QString WithDefaultExtension(const QString &FileName, const QString &Extension);
 // save dialog, and the writer of Format with the chosen name.
 void SaveMeasurement(TMereni &Mereni, bool Measuring, TSaveFormat Format);
 
-// Nothing while a sweep runs; otherwise the open dialog, then both frequency cursors are
-// unplaced and the chosen raw line file is loaded.
+// Nothing while a sweep runs; otherwise the open dialog, then OpenMeasurement.
 void LoadMeasurement(TAnGraph &Graph, bool Measuring);
+// Both frequency cursors are unplaced and the raw line or Touchstone file is loaded; its
+// folder becomes the one the file dialogs start in.
+void OpenMeasurement(TAnGraph &Graph, const QString &FileName);
+
+// The time written into Touchstone files and picture captions; tests set a fixed one.
+std::function<QDateTime()> &FileClock();
+// FileClock's time as files and captions show it.
+QString FileDate();
+
+// 2 for a name ending in "@2x.png" (any case), the usual name of a double-size picture; else 1.
+int PictureScale(const QString &FileName);
+// The picture as a PNG file (Scale 2 when the name ends in "@2x.png", a picture for
+// high-density screens), through the overwrite question; reports where it went.
+void SavePicture(const TfrmMain &Window, const QString &FileName);
+
+// Adds "Save picture…", "Copy picture" and "Save as Touchstone (.s1p)…" to the window's
+// "Function" menu, before its first separator, and connects them.
+void AddFileCommands(QMenu *Function, TfrmMain &Window);

@@ -1,6 +1,7 @@
 // The main window's widget tree: regions, groups, controls, captions, hints and the menu,
 // built once when the window is created, and the wiring of each control to its handler.
 #include "app/ColourButton.h"
+#include "app/FileCommands.h"
 #include "app/TfrmMain.h"
 #include "app/WidgetHelpers.h"
 #include "graph/TvGraph.h"
@@ -399,6 +400,7 @@ void TfrmMain::Connect()
               { Oprogramu1, &TfrmMain::Oprogramu1Click } };
     for (const auto &M : Menu)
         Bind(M.Action, &QAction::triggered, Run(M.Handler));
+    AddFileCommands(Funkce1, *this);
     // A screen reader hears the status bar's account of each sweep as it changes.
     QObject::connect(StatusBar1, &QStatusBar::messageChanged, StatusBar1,
         [this](const QString &Text) { StatusBar1->setAccessibleName(Text); });

@@ -3,6 +3,7 @@
 #include "measure/Frequency.h"
 #include "measure/PointFormulas.h"
 #include "measure/ReplyLine.h"
+#include "platform/Errors.h"
 #include "platform/Format.h"
 
 std::vector<std::string> SplitFileLines(std::string_view Bytes)
@@ -39,4 +40,23 @@ bool FormatGammaLine(std::string_view ReplyLine, char Separator, double Z0, std:
     Out += Separator;
     Out += FormatFloat("#0.000000", v.GammaIm);
     return true;
+}
+
+std::string GammaFile(const std::vector<std::string> &Lines, char Separator, double Z0, int &Rows)
+{
+    std::string bytes;
+    std::string out;
+    Rows = 0;
+    for (const std::string &line : Lines) {
+        try {
+            if (!FormatGammaLine(line, Separator, Z0, out))
+                continue;
+        } catch (const EFloatError &) {
+            continue;
+        }
+        bytes += out;
+        bytes += "\r\n";
+        ++Rows;
+    }
+    return bytes;
 }

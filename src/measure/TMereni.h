@@ -1,6 +1,7 @@
 #pragma once
 
 #include "graph/TDraw.h"
+#include "measure/Touchstone.h"
 #include "numerics/TDoubleArray.h"
 
 #include <QString>
@@ -9,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 class QProgressBar;
 class TAnGraph;
@@ -67,13 +69,19 @@ public:
     // Measurement files (8-bit text, CR LF). The writers save LastLines after asking before
     // they replace an existing file, and report the count of LastLines. A file is replaced
     // only once it has been written completely: any failure leaves the old file as it was
-    // and raises EKivraError with the reason (an evaluation fault of S11 or CSV raises
-    // EFloatError), and no count is reported.
+    // and raises EKivraError with the reason, and no count is reported. The S11, CSV and
+    // Touchstone writers leave out the points that cannot be evaluated; when not one is
+    // left they write nothing and say so.
     void SaveTXT(const QString &FileName);
     void SaveS11(const QString &FileName);
     void SaveZPlots(const QString &FileName);
-    // Reads a raw line file into LastLines, takes the graph's range from its first and last
-    // line, re-plots the Smith chart and redraws. A missing file is reported, nothing changes.
+    // A one-port Touchstone file against ChImp; Date goes into its comment lines.
+    void SaveTouchstone(const QString &FileName, const std::string &Date);
+    static TTouchstoneHeader TouchstoneHeader(const std::string &Date);
+    // Reads a raw line file, or a Touchstone file (".s1p") translated into reply lines, into
+    // LastLines, takes the graph's range from its first and last line, re-plots the Smith
+    // chart and redraws. A missing, oversized or unreadable file is reported and nothing
+    // changes.
     void LoadTXT(const QString &FileName);
 
     QTimer Watchdog;

@@ -2,9 +2,11 @@
 #include "graph/TOsaX.h"
 #include "measure/FileLines.h"
 #include "measure/Globals.h"
+#include "measure/MeasurementFile.h"
 #include "measure/ReplyLineQt.h"
 #include "measure/TMereni.h"
 #include "measure/TSmithLink.h"
+#include "measure/Touchstone.h"
 #include "platform/Dialogs.h"
 #include "platform/Errors.h"
 #include "platform/FloatOps.h"
@@ -13,6 +15,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -21,24 +25,26 @@ const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
 
 std::string Utf8(const QString &Text) { return Text.toStdString(); }
 
-// The common start of the writers: false when the user keeps an existing file.
-bool MayWrite(const QString &FileName)
+QByteArray Bytes(const std::string &Text)
 {
-    if (!QFileInfo(FileName).isFile())
-        return true;
-    const std::string question = "File " + Utf8(FileName) + " is exists!\n\rOverride?";
-    return Dialogs().AskYesNo(question, "Warning") == TDialogs::TAnswer::Yes;
+    return QByteArray(Text.data(), static_cast<qsizetype>(Text.size()));
 }
 
-// Writes Bytes as the whole new content of FileName. The old file is replaced only after
-// everything has reached the disk, so a full disk or a lost mount leaves it as it was.
-void WriteWholeFile(const QString &FileName, const QByteArray &Bytes)
+// Writes a gamma-style file (S11, ZPlots, Touchstone) unless not one point could go in.
+// The S11 and CSV messages count every line, as they always have; the Touchstone message
+// counts the points written.
+void WriteRows(const QString &FileName, const std::string &Content, int Rows, qsizetype Counted,
+    const std::string &Kind, const char *Unit)
 {
-    QSaveFile file(FileName);
-    const bool ok
-        = file.open(QIODevice::WriteOnly) && file.write(Bytes) == Bytes.size() && file.commit();
-    if (!ok)
-        throw EKivraError("Unable to write to " + Utf8(FileName) + ": " + Utf8(file.errorString()));
+    const std::string counted = std::to_string(Counted);
+    const std::string shown = Kind == "Touchstone " ? std::to_string(Rows) : counted;
+    if (Rows == 0) {
+        Dialogs().ShowMessage(Kind + "no " + Unit + " could be saved: not one of the " + counted
+            + " lines holds a point that can be evaluated; " + Utf8(FileName) + " was not written");
+        return;
+    }
+    WriteWholeFile(FileName, Bytes(Content));
+    Dialogs().ShowMessage(Kind + shown + " " + Unit + "s saved to " + Utf8(FileName));
 }
 
 void WriteGammaFile(
@@ -46,18 +52,9 @@ void WriteGammaFile(
 {
     if (!MayWrite(FileName))
         return;
-    QByteArray bytes;
-    std::string out;
-    for (const QString &line : Lines) {
-        const QByteArray reply = line.toLatin1();
-        if (!FormatGammaLine(std::string_view(reply.constData(), static_cast<size_t>(reply.size())),
-                Separator, ChImp, out))
-            continue;
-        bytes.append(out.data(), static_cast<qsizetype>(out.size()));
-        bytes.append(kLineEnd);
-    }
-    WriteWholeFile(FileName, bytes);
-    Dialogs().ShowMessage(Kind + std::to_string(Lines.size()) + " rows saved to " + Utf8(FileName));
+    int rows = 0;
+    const std::string content = GammaFile(Latin1Lines(Lines), Separator, ChImp, rows);
+    WriteRows(FileName, content, rows, Lines.size(), Kind, "row");
 }
 
 // Field 1 of a line as a frequency in MHz: the whole kHz, rounded, over 1000.
@@ -74,6 +71,89 @@ std::optional<double> LineFrequencyMHz(const QString &Line)
 }
 
 } // namespace
+
+bool MayWrite(const QString &FileName)
+{
+    if (!QFileInfo(FileName).isFile())
+        return true;
+    const std::string question = "File " + Utf8(FileName) + " is exists!\n\rOverride?";
+    return Dialogs().AskYesNo(question, "Warning") == TDialogs::TAnswer::Yes;
+}
+
+void WriteWholeFile(const QString &FileName, const QByteArray &Bytes)
+{
+    QSaveFile file(FileName);
+    bool ok = file.open(QIODevice::WriteOnly);
+    // A short write on a full disk leaves Qt's own error unset ("Unknown error"): the
+    // system's reason is only in errno, right after the write.
+    int cause = 0;
+    if (ok) {
+        errno = 0;
+        ok = file.write(Bytes) == Bytes.size();
+        cause = errno;
+    }
+    ok = ok && file.commit();
+    if (ok)
+        return;
+    std::string reason = Utf8(file.errorString());
+    if (file.error() == QFileDevice::NoError)
+        reason = cause != 0 ? std::strerror(cause) : "the file could not be written completely";
+    throw EKivraError("Unable to write to " + Utf8(FileName) + ": " + reason);
+}
+
+bool IsTouchstoneName(const QString &FileName)
+{
+    return FileName.endsWith(QStringLiteral(".s1p"), Qt::CaseInsensitive);
+}
+
+bool ReadMeasurementFile(const QString &FileName, double Z0, QStringList &Lines, std::string &Error)
+{
+    Lines.clear();
+    const QFileInfo info(FileName);
+    if (!info.isFile()) {
+        Error = "File " + Utf8(FileName) + " not found!";
+        return false;
+    }
+    if (info.size() > kMaxMeasurementFileBytes) {
+        Error = "File " + Utf8(FileName) + " is larger than 4 MiB: it is not a measurement file";
+        return false;
+    }
+    QFile file(FileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EKivraError("Unable to read " + Utf8(FileName) + ": " + Utf8(file.errorString()));
+    // The size is checked again on what is read: the file may have grown meanwhile.
+    const QByteArray bytes = file.read(kMaxMeasurementFileBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        throw EKivraError("Unable to read " + Utf8(FileName) + ": " + Utf8(file.errorString()));
+    if (bytes.size() > kMaxMeasurementFileBytes) {
+        Error = "File " + Utf8(FileName) + " is larger than 4 MiB: it is not a measurement file";
+        return false;
+    }
+    const std::string_view view(bytes.constData(), static_cast<size_t>(bytes.size()));
+    std::vector<std::string> lines;
+    if (IsTouchstoneName(FileName)) {
+        int skipped = 0;
+        std::string why;
+        if (!ReadTouchstone(view, Z0, lines, skipped, why)) {
+            Error = "File " + Utf8(FileName) + " is not a one-port Touchstone file: " + why;
+            return false;
+        }
+    } else {
+        lines = SplitFileLines(view);
+    }
+    for (const std::string &line : lines)
+        Lines.append(QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
+    return true;
+}
+
+std::vector<std::string> Latin1Lines(const QStringList &Lines)
+{
+    std::vector<std::string> out;
+    out.reserve(static_cast<size_t>(Lines.size()));
+    for (const QString &line : Lines)
+        out.push_back(line.toLatin1().toStdString());
+    return out;
+}
 
 void TMereni::SaveTXT(const QString &FileName)
 {
@@ -98,24 +178,33 @@ void TMereni::SaveZPlots(const QString &FileName)
     WriteGammaFile(LastLines(), FileName, ',', "CSV ");
 }
 
+void TMereni::SaveTouchstone(const QString &FileName, const std::string &Date)
+{
+    if (!MayWrite(FileName))
+        return;
+    int points = 0;
+    const std::string content
+        = TouchstoneFile(Latin1Lines(LastLines()), TouchstoneHeader(Date), points);
+    WriteRows(FileName, content, points, LastLines().size(), "Touchstone ", "point");
+}
+
+TTouchstoneHeader TMereni::TouchstoneHeader(const std::string &Date)
+{
+    return { "KIVRA Antenne analyzer, one-port reflection", Date, static_cast<double>(ChImp) };
+}
+
 void TMereni::LoadTXT(const QString &FileName)
 {
-    if (!QFileInfo(FileName).isFile()) {
-        Dialogs().ShowMessage("File " + Utf8(FileName) + " not found!");
+    QStringList loaded;
+    std::string error;
+    if (!ReadMeasurementFile(FileName, ChImp, loaded, error)) {
+        Dialogs().ShowMessage(error);
         return;
     }
-    QFile file(FileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EKivraError("Unable to read " + Utf8(FileName) + ": " + Utf8(file.errorString()));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw EKivraError("Unable to read " + Utf8(FileName) + ": " + Utf8(file.errorString()));
 
     QStringList &lines = CurrentLines();
     lines.clear();
-    for (const std::string &line :
-        SplitFileLines(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))))
-        lines.append(QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
+    lines.append(loaded);
     if (lines.isEmpty())
         return;
 

@@ -87,16 +87,18 @@ TDialogs::TAnswer TScriptedDialogs::AskYesNo(const std::string &Text, const std:
 }
 
 std::string TScriptedDialogs::OpenFileName(
-    const std::string &Caption, const std::string &Filter, const std::string &)
+    const std::string &Caption, const std::string &Filter, const std::string &InitialDir)
 {
     ShownList.push_back({ TKind::OpenFile, Filter, Caption });
+    Folder = InitialDir;
     return TakeFront(FileNames, std::string());
 }
 
 std::string TScriptedDialogs::SaveFileName(
-    const std::string &Caption, const std::string &Filter, const std::string &)
+    const std::string &Caption, const std::string &Filter, const std::string &InitialDir)
 {
     ShownList.push_back({ TKind::SaveFile, Filter, Caption });
+    Folder = InitialDir;
     return TakeFront(FileNames, std::string());
 }
 

@@ -108,6 +108,8 @@ public:
     // Texts of the boxes shown so far, in order (all kinds).
     std::vector<std::string> Texts() const;
     void ClearShown() { ShownList.clear(); }
+    // The folder the last file dialog was asked to start in.
+    const std::string &LastFolder() const { return Folder; }
 
 private:
     std::vector<TShown> ShownList;
@@ -115,4 +117,5 @@ private:
     std::vector<std::string> FileNames;
     std::vector<TColor> Colors;
     std::vector<std::string> TextAnswers;
+    std::string Folder;
 };

@@ -1,5 +1,6 @@
 #include "platform/Format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -35,10 +36,15 @@ TPattern ParsePattern(std::string_view Pattern)
 // precision and, unlike printf, ignores the locale that the toolkit sets at start-up.
 void ExactDigits(double Value, std::string &IntDigits, std::string &FracDigits)
 {
-    // 1100 decimals cover every digit of the smallest subnormal.
+    // A double m * 2^(e - 53) with a 53-bit m has at most 53 - e decimals, so that many are
+    // the exact expansion; 1100 cover every digit of the smallest subnormal. Asking for no
+    // more than needed keeps a file of thousands of numbers from formatting 1100 each.
+    int exponent = 0;
+    std::frexp(Value, &exponent);
+    const int decimals = std::clamp(53 - exponent, 0, 1100);
     std::vector<char> buf(1500);
     const auto res = std::to_chars(
-        buf.data(), buf.data() + buf.size(), std::fabs(Value), std::chars_format::fixed, 1100);
+        buf.data(), buf.data() + buf.size(), std::fabs(Value), std::chars_format::fixed, decimals);
     std::string s(buf.data(), res.ptr);
     const auto dot = s.find('.');
     IntDigits = s.substr(0, dot);

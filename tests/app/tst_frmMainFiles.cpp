@@ -105,8 +105,11 @@ void TfrmMainFilesTest::saveAndOpenThroughTheMenu()
     Dialogs->QueueFileName(Base);
     Child<QAction>(Window, "MenSave")->trigger();
     QCOMPARE(Dialogs->Texts(),
-        (std::vector<std::string> { "*.S1P", "S11 3 rows saved to " + Base + ".S1P", "*.CSV",
-            "CSV 3 rows saved to " + Base + ".CSV", "*.TXT", "3 rows saved to " + Base + ".TXT" }));
+        (std::vector<std::string> { "*.S1P *.s1p", "S11 3 rows saved to " + Base + ".S1P",
+            "*.CSV *.csv", "CSV 3 rows saved to " + Base + ".CSV", "*.TXT *.txt",
+            "3 rows saved to " + Base + ".TXT" }));
+    // Every dialog after the first starts in the folder last chosen.
+    QCOMPARE(QString::fromStdString(Dialogs->LastFolder()), Dir.path());
 
     Window.Mereni().LastLines() = QStringList { QStringLiteral("14000 50 0") };
     Window.Model().Cursor1->Frequency = 14.0;
@@ -150,7 +153,7 @@ void TfrmMainFilesTest::openResetsCursorsFirst()
     Dialogs->ClearShown();
     Dialogs->QueueFileName(Missing);
     Child<QAction>(Window, "MenLoad")->trigger();
-    QCOMPARE(Dialogs->Shown()[0].Text, std::string("*.TXT *.txt"));
+    QCOMPARE(Dialogs->Shown()[0].Text, std::string("*.TXT *.txt *.S1P *.s1p"));
     QCOMPARE(Dialogs->Shown().back().Text, "File " + Missing + " not found!");
     QVERIFY(!Window.Model().CursorsPlaced());
     QCOMPARE(Window.Model().Horizontal1->Y, 0);
