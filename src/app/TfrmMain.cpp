@@ -432,15 +432,27 @@ void TfrmMain::Konec2Click() { close(); }
 void TfrmMain::MenLoadClick()
 {
     LoadMeasurement(Model(), IsMeasuring());
+    // A cancelled dialog leaves the cursors where they were.
+    if (!Model().Cursor1->IsPlaced() && !Model().Cursor2->IsPlaced())
+        ShowOpenedFile();
+}
+
+void TfrmMain::OpenFile(const QString &FileName)
+{
+    if (IsMeasuring())
+        return;
+    GuardHandler([&] { OpenMeasurement(Model(), FileName); });
+    ShowOpenedFile();
+}
+
+void TfrmMain::ShowOpenedFile()
+{
     // The cursors of the old sweep are gone: their rows stay empty until they are placed
     // again; the zoom memory and the band bar belong to the old range.
-    TAnGraph &G = Model();
-    if (!G.Cursor1->IsPlaced() && !G.Cursor2->IsPlaced()) {
-        for (int I : { 1, 2 })
-            ReadoutRow(I)->Clear();
-        ForgetZoom();
-        ShowBandOfRange();
-    }
+    for (int I : { 1, 2 })
+        ReadoutRow(I)->Clear();
+    ForgetZoom();
+    ShowBandOfRange();
     DescribeGraph();
 }
 

@@ -67,6 +67,9 @@ public:
 
     // ---- File commands and the about window ----
     void MenLoadClick();
+    // Opens a measurement or Touchstone file as "Open" does, without the dialog (the
+    // command line's FILE).
+    void OpenFile(const QString &FileName);
     void MenSaveClick();
     void mnSaveS11Click();
     void mnSaveToZPlotsClick();
@@ -143,6 +146,8 @@ private:
     void ShowBandOfRange();
     // The zoom memory ("<<") is dropped with the range it was taken from.
     void ForgetZoom();
+    // What a newly opened file shows besides its sweep: empty rows, its band, no zoom.
+    void ShowOpenedFile();
     // The graph's and the Smith chart's text for a screen reader.
     void DescribeGraph();
     void ReportPortProblem();

@@ -76,8 +76,7 @@ int main(int argc, char *argv[])
     // The file is opened once the window is up, as "Open" would open it.
     if (!request.OpenFile.isEmpty())
         QTimer::singleShot(0, &window, [&window, &request] {
-            GuardHandler(
-                [&window, &request] { OpenMeasurement(window.Model(), request.OpenFile); });
+            GuardHandler([&window, &request] { window.OpenFile(request.OpenFile); });
         });
     return QCoreApplication::exec();
 }
