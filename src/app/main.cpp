@@ -75,8 +75,6 @@ int main(int argc, char *argv[])
     window.show();
     // The file is opened once the window is up, as "Open" would open it.
     if (!request.OpenFile.isEmpty())
-        QTimer::singleShot(0, &window, [&window, &request] {
-            GuardHandler([&window, &request] { window.OpenFile(request.OpenFile); });
-        });
+        QTimer::singleShot(0, &window, [&window, &request] { window.OpenFile(request.OpenFile); });
     return QCoreApplication::exec();
 }
