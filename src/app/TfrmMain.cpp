@@ -511,7 +511,6 @@ void TfrmMain::FormShow()
         WriteConfigValue(ciChImp, QStringLiteral("50"));
     });
     Step([this] {
-        BuildTickTables();
         Model().OsaXX->SetRange(kFullRange);
         Model().OsaZ->SetRange(kFullRange);
         Model().OsaR->SetRange(kFullRange);
@@ -546,6 +545,7 @@ void TfrmMain::FormShow()
     Smith = new TvSmithChart(pnSmihGraph);
     pnSmihGraph->layout()->addWidget(Smith);
     Smith->OnApply = [this] { SmithChanged(); };
+    Smith->SetBackColor(Model().GraphBackColor);
     Step([this] { Smith->InitChart(); });
     Mereni().SmithFrame = Smith;
     Model().Cursor1->SmithFrame = Smith;
@@ -718,7 +718,12 @@ void TfrmMain::ApplyCurveColours()
     }
 }
 
-void TfrmMain::ApplyGraphColour() { Model().SetBackColor(Cfg->pnColor->Color()); }
+void TfrmMain::ApplyGraphColour()
+{
+    Model().SetBackColor(Cfg->pnColor->Color());
+    if (Smith != nullptr)
+        Smith->SetBackColor(Model().GraphBackColor);
+}
 
 void TfrmMain::SmithChanged()
 {
@@ -918,8 +923,7 @@ void TfrmMain::SelectBand()
         const double Start = StrToFloat(StdStr(Lower));
         const double Stop = StrToFloat(StdStr(Upper));
         SetFrequencyRange(Start, Stop);
-        Mereni().CurrentLines().clear();
-        Mereni().LastLines().clear();
+        Mereni().ClearLines();
         if (Smith != nullptr)
             Smith->ClearChart();
         Redraw();

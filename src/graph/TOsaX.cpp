@@ -4,8 +4,6 @@
 #include "platform/FloatOps.h"
 #include "platform/Format.h"
 
-TRastrFr *GraphRaster = nullptr;
-
 TOsaX::TOsaX(TCanvas *ACanvas, double AMinValue, double AMaxValue)
     : TDraw(ACanvas)
     , MaxValue(AMaxValue)
@@ -32,6 +30,14 @@ int TOsaX::ValueToX(double Frequency) const
     // a cursor at one frequency would stand a column apart.
     return AddPixels(
         Round(S * static_cast<long double>(F) - S * static_cast<long double>(MinValue)), 35);
+}
+
+int TOsaX::CurveX(double Frequency) const
+{
+    const long double S = Scale();
+    return AddPixels(
+        Round(S * static_cast<long double>(Frequency) - S * static_cast<long double>(MinValue)),
+        35);
 }
 
 TOsaFRQ::TOsaFRQ(TCanvas *ACanvas)
@@ -149,7 +155,7 @@ int TRastrFr::ColumnOf(double Frequency) const
     return -1;
 }
 
-int FrequencyToColumn(double Frequency)
+int FrequencyToColumn(const TRastrFr *GraphRaster, double Frequency)
 {
     if (!GraphRaster || !GraphRaster->OsaX)
         return -1;

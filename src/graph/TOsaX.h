@@ -5,6 +5,7 @@
 #include <vector>
 
 class TOsaY;
+class TRastrFr;
 
 // The frequency range of the plot and the continuous mapping of a frequency (MHz) to a pixel
 // column, which places the curve points.
@@ -21,6 +22,9 @@ public:
     // Column of a frequency; below the range it is the plot's left edge, above the range it
     // lies right of the plot. Raises EFloatError for a range of zero width.
     int ValueToX(double Frequency) const;
+    // Column of a curve point: as ValueToX, but below the range it lies left of the plot, so
+    // that the curve is cut off at the edge instead of piling up on it.
+    int CurveX(double Frequency) const;
 
     // Nothing is redrawn here; the caller redraws.
     void SetMaxValue(double Value) { MaxValue = Value; }
@@ -36,6 +40,8 @@ public:
     // The axes of the last DrawGrid (links).
     const TOsaX *OsaX = nullptr;
     const TOsaY *OsaY = nullptr;
+    // The raster the grid lines stand on (a link; without it no line is drawn).
+    const TRastrFr *GraphRaster = nullptr;
 
     void DrawGrid(const TOsaX &AOsaX, const TOsaY &AOsaY);
 };
@@ -76,9 +82,6 @@ private:
     mutable double BuiltMax = 0.0;
 };
 
-// The raster of the one graph model; set while a TAnGraph exists.
-extern TRastrFr *GraphRaster;
-
 // Absolute column of a frequency for the marked bands: -1 outside the current range (or
 // without a raster), else GraphRaster->ColumnOf(Frequency) + 35.
-int FrequencyToColumn(double Frequency);
+int FrequencyToColumn(const TRastrFr *GraphRaster, double Frequency);

@@ -111,11 +111,11 @@ void TMereni::LoadTXT(const QString &FileName)
     if (file.error() != QFileDevice::NoError)
         throw EKivraError("Unable to read " + Utf8(FileName) + ": " + Utf8(file.errorString()));
 
-    QStringList &lines = CurrentLines();
-    lines.clear();
+    QStringList lines;
     for (const std::string &line :
         SplitFileLines(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))))
         lines.append(QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
+    SetCurrentLines(lines);
     if (lines.isEmpty())
         return;
 
@@ -133,8 +133,7 @@ void TMereni::LoadTXT(const QString &FileName)
         SmithFrame->LoadLines(lines, ChImp);
     }
 
-    Swapped = !Swapped;
-    CurrentLines().clear();
+    TakeCurrentLines();
 
     if (Graph) {
         Graph->ClearLayers();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Color.h"
+
 #include <QStringList>
 
 // What the rest of the program needs from the Smith chart frame. The frame implements it;
@@ -29,6 +31,8 @@ public:
     virtual void InitChart() { }
     // Redraw background and grid, e.g. after a new graph colour.
     virtual void RedrawGrid() { }
+    // The chart's background takes the graph's colour, and background and grid are redrawn.
+    virtual void SetBackColor(TColor Color) { static_cast<void>(Color); }
     // Re-plot every point against the current ChImp.
     virtual void Replot() { }
 };

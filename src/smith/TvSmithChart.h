@@ -44,6 +44,7 @@ public:
     void LoadLines(const QStringList &Lines, int Z0) override;
     void ShowFrequency(int FreqKHz) override;
     void RedrawGrid() override;
+    void SetBackColor(TColor Color) override;
     void Replot() override;
     // Takes the field's integer as ChImp, stores it and tells OnApply; any failure ends it
     // silently, keeping what was done.
@@ -51,4 +52,6 @@ public:
 
 private:
     std::unique_ptr<TSmithChart> FChart;
+    // Kept for a chart made later.
+    TColor FBackColor = 0xC0F9FA;
 };

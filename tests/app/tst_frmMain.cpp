@@ -253,7 +253,7 @@ void TfrmMainTest::MaxBandGivesFullRangeAndEmptiesTheSweep()
 {
     TfrmMain Window;
     Window.show();
-    Window.Mereni().LastLines() = FakeSweep(1810, 20);
+    Window.Mereni().SetLastLines(FakeSweep(1810, 20));
     QTest::mouseClick(Window.chkOther, Qt::LeftButton);
     QCOMPARE(Window.Model().OsaX->MinValue, 1.0);
     QCOMPARE(Window.Model().OsaX->MaxValue, 30.0);
@@ -313,7 +313,7 @@ void TfrmMainTest::ConfiguredBandComesBackWhenASweepStarts()
     Window.show();
     QTest::mouseClick(Window.chk40, Qt::LeftButton);
     QCOMPARE(Window.Model().OsaX->MinValue, 7.0);
-    Window.Mereni().LastLines() = FakeSweep(7000, 5);
+    Window.Mereni().SetLastLines(FakeSweep(7000, 5));
     QTest::mouseClick(Window.btnMereni, Qt::LeftButton);
     QVERIFY(Window.IsMeasuring());
     // The analyzer is asked for the band the lines will be drawn against.
@@ -697,7 +697,7 @@ void TfrmMainTest::EveryHandlerLeavesOnePicture()
     TfrmMain Window;
     Window.show();
     TAnGraph &G = Window.Model();
-    Window.Mereni().LastLines() = FakeSweep(1810, 20);
+    Window.Mereni().SetLastLines(FakeSweep(1810, 20));
     PlaceCursors(G, 1.85, 1.95);
     const std::function<void()> Handlers[] = {
         [&] { Window.SetFrequencyRange(1.8, 2.0); },

@@ -93,7 +93,7 @@ void TfrmMainFilesTest::saveAndOpenThroughTheMenu()
     Window.show();
     const QStringList Lines { QStringLiteral("7000 40 -30"), QStringLiteral("7100 50 0"),
         QStringLiteral("7200 60 30") };
-    Window.Mereni().LastLines() = Lines;
+    Window.Mereni().SetLastLines(Lines);
     const std::string Base = Dir.filePath(QStringLiteral("test")).toStdString();
     Dialogs->ClearShown();
     Dialogs->QueueFileName(Base);
@@ -106,7 +106,7 @@ void TfrmMainFilesTest::saveAndOpenThroughTheMenu()
         (std::vector<std::string> { "*.S1P", "S11 3 rows saved to " + Base + ".S1P", "*.CSV",
             "CSV 3 rows saved to " + Base + ".CSV", "*.TXT", "3 rows saved to " + Base + ".TXT" }));
 
-    Window.Mereni().LastLines() = QStringList { QStringLiteral("14000 50 0") };
+    Window.Mereni().SetLastLines(QStringList { QStringLiteral("14000 50 0") });
     Window.Model().Cursor1->Frequency = 14.0;
     Dialogs->QueueFileName(Base + ".TXT");
     Window.MenLoad->trigger();
@@ -121,7 +121,7 @@ void TfrmMainFilesTest::nothingWhileMeasuring()
 {
     TfrmMain Window;
     Window.show();
-    Window.Mereni().LastLines() = QStringList { QStringLiteral("14000 50 0") };
+    Window.Mereni().SetLastLines(QStringList { QStringLiteral("14000 50 0") });
     Window.Mereni().StartSweep();
     QVERIFY(Window.IsMeasuring());
     Dialogs->ClearShown();
@@ -138,7 +138,7 @@ void TfrmMainFilesTest::openResetsCursorsFirst()
 {
     TfrmMain Window;
     Window.show();
-    Window.Mereni().LastLines() = QStringList { QStringLiteral("14000 50 0") };
+    Window.Mereni().SetLastLines(QStringList { QStringLiteral("14000 50 0") });
     Window.Model().Cursor1->Frequency = 7.0;
     Window.Model().Cursor2->Frequency = 7.1;
     Window.Model().Horizontal1->Y = 60;

@@ -84,7 +84,6 @@ struct TPicture
         MeasureMode = mmImpedance;
         SmoothCurves = false;
         Graph.ResizeLayers(kWidth, kHeight);
-        BuildTickTables();
         Graph.OsaZ->SetRange();
         Graph.OsaR->SetRange();
         Graph.OsaXX->SetRange();
@@ -101,7 +100,7 @@ struct TPicture
             pen.Axis->Line.Width = 2;
             pen.Axis->GridLine.Color = pen.Color;
         }
-        Graph.Mereni->LastLines() = ExampleSweep();
+        Graph.Mereni->SetLastLines(ExampleSweep());
     }
 
     void Draw()

@@ -11,9 +11,10 @@ namespace {
 constexpr int kW = 443;
 constexpr int kH = 400;
 
-std::unique_ptr<TSmithChart> MakeChart(int W = kW, int H = kH)
+std::unique_ptr<TSmithChart> MakeChart(int W = kW, int H = kH, TColor Back = 0xC0F9FA)
 {
     auto Chart = std::make_unique<TSmithChart>(173, 180, 160, nullptr);
+    Chart->GraphBackColor = Back;
     Chart->Resize(W, H);
     return Chart;
 }
@@ -57,7 +58,6 @@ private slots:
 void TSmithChartTest::init()
 {
     ChImp = 50;
-    GraphBackColor = 0xC0F9FA;
 }
 
 void TSmithChartTest::mapping_data()
@@ -181,9 +181,8 @@ void TSmithChartTest::picture()
     // Drawn small, then enlarged: same centre and radius, points kept, the grid redrawn.
     QFETCH(bool, BackIsButtonFace);
     const TColor Face = ButtonFaceColor();
-    if (BackIsButtonFace)
-        GraphBackColor = Face;
-    auto Chart = MakeChart(300, 200);
+    const TColor Back = BackIsButtonFace ? Face : 0xC0F9FA;
+    auto Chart = MakeChart(300, 200, Back);
     Chart->AddPoint(true, 14000, 150, 0, 50);
     Chart->AddPoint(true, 14010, 25, 25, 50);
     Chart->Resize(600, 500);
@@ -204,9 +203,9 @@ void TSmithChartTest::picture()
         { 126, 227, clSilver, "susceptance circle b = 1 below the axis" },
         { 333, 100, Face, "outside, where x = 1 ran on" },
         { 590, 490, Face, "the added area" },
-        { 173, 140, GraphBackColor, "background inside" },
-        { 251, 178, clRed & GraphBackColor, "a point laid over the background" },
-        { 140, 117, clRed & GraphBackColor, "the point kept from before" },
+        { 173, 140, Back, "background inside" },
+        { 251, 178, clRed & Back, "a point laid over the background" },
+        { 140, 117, clRed & Back, "the point kept from before" },
     };
     for (const auto &Row : Rows)
         QVERIFY2(At(B, Row.X, Row.Y) == Row.Colour, Row.What);
