@@ -14,11 +14,19 @@ TOsaX::TOsaX(TCanvas *ACanvas, double AMinValue, double AMaxValue)
 
 double TOsaX::Scale() const
 {
+    const int Width = PlotWidth();
+    if (FScaleKnown && Width == FScaleWidth && MinValue == FScaleMin && MaxValue == FScaleMax)
+        return FScale;
     // Difference and quotient in extended precision, then held as a Double: rounding the
     // quotient twice moves some columns by one against a quotient rounded once.
-    const long double Q = FDiv(static_cast<long double>(PlotWidth()),
+    const long double Q = FDiv(static_cast<long double>(Width),
         static_cast<long double>(MaxValue) - static_cast<long double>(MinValue));
-    return FCheck(static_cast<double>(Q));
+    FScale = FCheck(static_cast<double>(Q));
+    FScaleKnown = true;
+    FScaleWidth = Width;
+    FScaleMin = MinValue;
+    FScaleMax = MaxValue;
+    return FScale;
 }
 
 int TOsaX::ValueToX(double Frequency) const

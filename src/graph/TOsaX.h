@@ -29,6 +29,15 @@ public:
     // Nothing is redrawn here; the caller redraws.
     void SetMaxValue(double Value) { MaxValue = Value; }
     void SetMinValue(double Value) { MinValue = Value; }
+
+private:
+    // The scale of the last width and range it was computed for: a sweep's curves ask for
+    // it at every point.
+    mutable bool FScaleKnown = false;
+    mutable int FScaleWidth = 0;
+    mutable double FScaleMin = 0.0;
+    mutable double FScaleMax = 0.0;
+    mutable double FScale = 0.0;
 };
 
 // The six vertical frequency grid lines and their labels.

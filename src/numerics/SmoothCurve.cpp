@@ -37,9 +37,9 @@ constexpr double kNormalEquationsReach = 34.0;
 // their allocations per window are gone. A step that the matrix code would report (a
 // non-finite product or quotient, a column without a pivot) makes Fit answer false: the
 // caller then runs that window through the matrix classes, which show and raise exactly as
-// they always do. A window beyond kNormalEquationsReach that the normal equations get
-// through is then fitted once more, by a QR factorisation of the same model in a
-// well-conditioned basis, and that value is the one kept.
+// they always do. A window beyond kNormalEquationsReach is fitted by a QR factorisation of
+// the same model in a well-conditioned basis instead, and only when that fit cannot be made
+// (all x equal, a value beyond the double range) by the normal equations as above.
 class TFlatWindowFit
 {
 public:
@@ -68,6 +68,14 @@ public:
     // The fit of the Rows points from First (y values from y) evaluated at point Index.
     bool Fit(int First, int Rows, const double *y, int Index, double &Value)
     {
+        // A window far from the origin keeps the orthogonal fit's value, so the normal
+        // equations are solved for it only when that fit cannot be made.
+        const auto [lo, hi] = std::minmax_element(X + First, X + First + Rows);
+        const double magnitude = std::max(std::fabs(*lo), std::fabs(*hi));
+        if (magnitude > kNormalEquationsReach * (*hi - *lo)
+            && FitOrthogonally(First, Rows, *lo, *hi, y, Index, Value))
+            return true;
+
         const int width = M + 1; // the normal matrix with the right-hand side as last column
         // AT x A and AT x B, each sum from 0.0 over the window's rows in order, as
         // MatrixMultiply does into a freshly zeroed product. The products commute exactly, so
@@ -136,13 +144,6 @@ public:
         for (int k = 0; k < M; ++k)
             sum = sum + PowersOf(k)[Index] * Coefficients[Slot(k)];
         Value = sum;
-
-        const auto [lo, hi] = std::minmax_element(X + First, X + First + Rows);
-        const double magnitude = std::max(std::fabs(*lo), std::fabs(*hi));
-        double stable = 0.0;
-        if (magnitude > kNormalEquationsReach * (*hi - *lo)
-            && FitOrthogonally(First, Rows, *lo, *hi, y, Index, stable))
-            Value = stable;
         return true;
     }
 

@@ -5,6 +5,7 @@
 #include "graph/TCursorReadout.h"
 #include "graph/TCursors.h"
 #include "measure/Globals.h"
+#include "measure/PointFormulas.h"
 #include "measure/TMereni.h"
 #include "measure/TSmithLink.h"
 #include "platform/Dialogs.h"
@@ -161,6 +162,7 @@ private slots:
     void evaluateMinimumCursorNotWanted();
     void evaluateZeroReference();
     void evaluateWithoutPointsEmptiesSeries();
+    void minimumRowShowsTheMinimumPoint();
     void smoothingFewerThanWindow();
     void smoothingOverPointIndex();
 
@@ -634,6 +636,29 @@ void TestTMereni::evaluateWithoutPointsEmptiesSeries()
             QVERIFY2(!row.Valid.value(field), qPrintable(field));
         QCOMPARE(row.Valid.size(), 10);
     }
+}
+
+void TestTMereni::minimumRowShowsTheMinimumPoint()
+{
+    // 10 kHz steps on a plot of 0.041 MHz a column: the column of 14.230 MHz has 14.2157,
+    // where the points at or below are those of 14.21 and 14.22.
+    TBench b;
+    TRecordingRow row;
+    b.Graph.CursorMin->Readout = &row;
+    b.Mereni.ShowMinSWR = [] { return true; };
+    b.Evaluate({ QStringLiteral("14200 70 -9"), QStringLiteral("14210 60 -6"),
+        QStringLiteral("14220 55 -3"), QStringLiteral("14230 50 -2"),
+        QStringLiteral("14240 56 4") });
+    QCOMPARE(b.Graph.CursorMin->X, b.Graph.Raster->ColumnOf(14.23) + 35);
+    QCOMPARE(b.Graph.CursorMin->Frequency, 14.23);
+    QCOMPARE(row.Value.value(QStringLiteral("F")), 14.23);
+    QCOMPARE(row.Value.value(QStringLiteral("Rx")), 50.0);
+    QCOMPARE(row.Value.value(QStringLiteral("Xx")), -2.0);
+    QCOMPARE(row.Value.value(QStringLiteral("PSV")), ComputeSWR(50, -2, 50));
+    // A drag step draws it again on the same point.
+    b.Graph.MoveCursor1(300, 100);
+    QCOMPARE(row.Value.value(QStringLiteral("Xx")), -2.0);
+    QCOMPARE(b.Graph.CursorMin->Frequency, 14.23);
 }
 
 void TestTMereni::smoothingFewerThanWindow()

@@ -49,6 +49,8 @@ private slots:
     void findPoint_data();
     void findPoint();
     void labelLooks();
+    void labelStaysInsideTheChart_data();
+    void labelStaysInsideTheChart();
     void picture_data();
     void picture();
     void keptLayerEqualsFullRedraw();
@@ -167,6 +169,35 @@ void TSmithChartTest::labelLooks()
     QVERIFY(Column > (kH - 50) / 3 && Column < (kH - 50) * 2 / 3);
     // The texts' white boxes let the grid show through.
     QCOMPARE(At(Chart->Buffer(), 1, 1), ButtonFaceColor());
+}
+
+void TSmithChartTest::labelStaysInsideTheChart_data()
+{
+    QTest::addColumn<int>("R");
+    QTest::addColumn<int>("X");
+    QTest::addColumn<int>("Width");
+    QTest::newRow("right rim, layer ending there") << 5000 << 0 << 173 + 160 + 10;
+    QTest::newRow("right rim, wide layer") << 5000 << 300 << kW;
+    QTest::newRow("left rim") << 0 << 0 << kW;
+}
+
+void TSmithChartTest::labelStaysInsideTheChart()
+{
+    QFETCH(int, R);
+    QFETCH(int, X);
+    QFETCH(int, Width);
+    auto Chart = MakeChart(Width, kH);
+    Chart->AddPoint(true, 14030, R, X, 50);
+    // The texts (frequency in black, X in purple) lie within the chart's width, whole.
+    const QImage &L = Chart->LabelLayer();
+    QRect Text;
+    for (int Y = 0; Y < kH; ++Y)
+        for (int Xp = 0; Xp < Width; ++Xp)
+            if (At(L, Xp, Y) == clBlack || At(L, Xp, Y) == clPurple)
+                Text |= QRect(Xp, Y, 1, 1);
+    QVERIFY(Text.width() > 60);
+    QVERIFY2(Text.left() >= 173 - 160 && Text.right() <= 173 + 160,
+        qPrintable(QStringLiteral("%1..%2").arg(Text.left()).arg(Text.right())));
 }
 
 void TSmithChartTest::picture_data()
