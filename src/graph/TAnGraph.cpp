@@ -239,7 +239,8 @@ bool TAnGraph::ComposeWithFigures()
         return false;
     // The cursor layer is white but where its figures stand, and white leaves the picture
     // as it is: the main layer is copied whole and the AND runs over the figures only.
-    std::memcpy(Composite.bits(), MainLayer.constBits(), static_cast<size_t>(MainLayer.sizeInBytes()));
+    std::memcpy(
+        Composite.bits(), MainLayer.constBits(), static_cast<size_t>(MainLayer.sizeInBytes()));
     const QRect Whole = MainLayer.rect();
     for (const QRect &Wanted : Cursors->FigureAreas()) {
         const QRect Area = Wanted & Whole;

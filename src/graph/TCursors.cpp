@@ -99,8 +99,8 @@ void TFrekvence::Draw(int AtX, const TOsaX *AOsaX, const TOsaFRQ *AOsaFRQ, const
     LabelArea = QRect();
 
     // A plot without columns has no place for the point either.
-    const bool OnPoint = Point >= 0 && Mereni && Point < Mereni->Frequencies.Count()
-        && GraphRaster && GraphRaster->Count() > 0;
+    const bool OnPoint = Point >= 0 && Mereni && Point < Mereni->Frequencies.Count() && GraphRaster
+        && GraphRaster->Count() > 0;
     if (OnPoint)
         Frequency = Mereni->Frequencies.Item(Point);
     else

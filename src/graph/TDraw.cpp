@@ -128,7 +128,10 @@ void TDraw::LineToPoint(int X, int Y)
         int Y1 = Y;
         int X2 = LastX;
         int Y2 = LastY;
-        if (ClipColumns(X1, Y1, X2, Y2, PlotLeft(), PlotRight())) {
+        const int Left = PlotLeft();
+        const int Right = PlotRight();
+        const bool Inside = X1 >= Left && X1 <= Right && X2 >= Left && X2 <= Right;
+        if (Inside || ClipColumns(X1, Y1, X2, Y2, Left, Right)) {
             DrawLine(X1, Y1, X2, Y2, Line);
             if (Recording)
                 Recording->push_back({ RecordTag, X1, Y1, X2, Y2 });

@@ -42,10 +42,19 @@ int TOsaX::ValueToX(double Frequency) const
 
 int TOsaX::CurveX(double Frequency) const
 {
-    const long double S = Scale();
-    return AddPixels(
-        Round(S * static_cast<long double>(Frequency) - S * static_cast<long double>(MinValue)),
+    const double S = Scale();
+    if (FCurveKnown && Frequency == FCurveFrequency && S == FCurveScale && MinValue == FCurveMin)
+        return FCurveColumn;
+    const long double Ls = S;
+    const int Column = AddPixels(
+        Round(Ls * static_cast<long double>(Frequency) - Ls * static_cast<long double>(MinValue)),
         35);
+    FCurveKnown = true;
+    FCurveFrequency = Frequency;
+    FCurveScale = S;
+    FCurveMin = MinValue;
+    FCurveColumn = Column;
+    return Column;
 }
 
 TOsaFRQ::TOsaFRQ(TCanvas *ACanvas)

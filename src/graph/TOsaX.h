@@ -38,6 +38,12 @@ private:
     mutable double FScaleMin = 0.0;
     mutable double FScaleMax = 0.0;
     mutable double FScale = 0.0;
+    // The last curve point's column: the seven curves ask for it at each frequency in turn.
+    mutable bool FCurveKnown = false;
+    mutable double FCurveFrequency = 0.0;
+    mutable double FCurveScale = 0.0;
+    mutable double FCurveMin = 0.0;
+    mutable int FCurveColumn = 0;
 };
 
 // The six vertical frequency grid lines and their labels.

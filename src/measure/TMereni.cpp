@@ -264,8 +264,8 @@ void TMereni::SmoothSeries()
     for (int i = 0; i < n; ++i)
         index.Add(i);
     try {
-        SmoothCurve(index, RawReactances, kSmoothWindow, kSmoothDegree, Reactances);
-        SmoothCurve(index, RawResistances, kSmoothWindow, kSmoothDegree, Resistances);
+        SmoothCurvePair(index, RawReactances, RawResistances, kSmoothWindow, kSmoothDegree,
+            Reactances, Resistances);
     } catch (const EKivraError &) {
         // The smoothing has shown its message; the points it did not write keep their raw
         // values and the sweep is still evaluated.
@@ -326,7 +326,8 @@ std::vector<double> TMereni::CurveInputs() const
         static_cast<double>(OsaX->PlotWidth()), static_cast<double>(OsaX->PlotHeight()),
         OsaX->MinValue, OsaX->MaxValue, static_cast<double>(MeasureMode),
         static_cast<double>(ChImp), static_cast<double>(OsaZ ? OsaZ->Kind : -1),
-        static_cast<double>(OsaR ? OsaR->Kind : -1), static_cast<double>(OsaXX ? OsaXX->Kind : -1) };
+        static_cast<double>(OsaR ? OsaR->Kind : -1),
+        static_cast<double>(OsaXX ? OsaXX->Kind : -1) };
     for (const TOsaY *axis : CurveAxes()) {
         inputs.push_back(axis ? 1.0 : 0.0);
         if (!axis)

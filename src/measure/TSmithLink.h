@@ -15,6 +15,7 @@ public:
     // Forget the plotted points; called when a sweep starts.
     virtual void ClearChart() = 0;
     // Plot one received point at once: frequency in kHz, R and X in ohm, all whole numbers.
+    // Never raises: a point the chart cannot place (a load of -Z0) is left off it.
     virtual void AddMeasuredPoint(int FreqKHz, int R, int X) = 0;
     // Move the chart's cursor label to the point nearest FreqKHz.
     virtual void ShowFrequency(int FreqKHz) = 0;

@@ -83,11 +83,9 @@ double FLn(double Value)
     return FCheck(std::log(Value));
 }
 
-double FCheck(double Value)
+void RaiseNotFinite(double Value)
 {
     if (std::isnan(Value))
         throw EFloatError(kInvalidOpMessage);
-    if (std::isinf(Value))
-        throw EFloatError(kOverflowMessage);
-    return Value;
+    throw EFloatError(kOverflowMessage);
 }

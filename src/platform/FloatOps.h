@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cmath>
+
 // Checked arithmetic: every operation that the program expects to be able to fail goes
 // through one of these, so a fault becomes an EFloatError instead of a NaN on screen.
 
@@ -28,5 +30,14 @@ double FLog10(double Value);
 // Natural logarithm, same rules as FLog10.
 double FLn(double Value);
 
+// Raises EFloatError for NaN (invalid operation) or an infinity (overflow).
+[[noreturn]] void RaiseNotFinite(double Value);
+
 // Raises when Value is NaN (invalid operation) or infinite (overflow); returns it otherwise.
-double FCheck(double Value);
+// Inline: the point formulas check every step of every point with it.
+inline double FCheck(double Value)
+{
+    if (!std::isfinite(Value))
+        RaiseNotFinite(Value);
+    return Value;
+}

@@ -57,10 +57,7 @@ private slots:
     void linesRoundTripByteForByte();
 };
 
-void TSmithChartTest::init()
-{
-    ChImp = 50;
-}
+void TSmithChartTest::init() { ChImp = 50; }
 
 void TSmithChartTest::mapping_data()
 {
