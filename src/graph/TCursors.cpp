@@ -213,7 +213,9 @@ void TFrekvence::ShowNoPoint()
     Readout->ShowRL(true, 0.0);
     Readout->ShowKapacita(true, 0.0);
     Readout->ShowIndukcnost(true, 0.0);
-    Readout->ShowAny(true, Index == 2 ? 1 : 2, 0.0);
+    // Bandwidth and Q belong to the two draggable cursors only.
+    if (Partner)
+        Readout->ShowAny(true, Index == 2 ? 1 : 2, 0.0);
 }
 
 int TFrekvence::PointIndexAt(const TDoubleArray &Frequencies, double F)
