@@ -206,6 +206,8 @@ void TMereni::EvaluateSweep()
     // the axes, the range and the layer's size, so they are drawn on every call.
     const TEvaluationInputs inputs { FLinesVersion, ChImp, SmoothCurves };
     if (!KeepEvaluation || !(FEvaluatedFrom && *FEvaluatedFrom == inputs)) {
+        // Series left half made by a failure belong to no inputs at all.
+        FEvaluatedFrom.reset();
         ComputeEvaluation();
         FEvaluatedFrom = inputs;
     }
@@ -373,13 +375,21 @@ void TMereni::DrawCurves()
             axes[a]->RecordTag = static_cast<int>(a);
         }
     }
-    PlotCurves();
-    for (std::size_t a = 0; a < axes.size(); ++a) {
-        if (axes[a]) {
-            axes[a]->Recording = nullptr;
-            FCurveEnds[a] = { axes[a]->LastX, axes[a]->LastY };
-        }
+    const auto stopRecording = [&axes] {
+        for (TOsaY *axis : axes)
+            if (axis)
+                axis->Recording = nullptr;
+    };
+    try {
+        PlotCurves();
+    } catch (...) {
+        stopRecording();
+        throw;
     }
+    stopRecording();
+    for (std::size_t a = 0; a < axes.size(); ++a)
+        if (axes[a])
+            FCurveEnds[a] = { axes[a]->LastX, axes[a]->LastY };
     FCurvesFrom = std::move(inputs);
 }
 
