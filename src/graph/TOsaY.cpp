@@ -54,7 +54,19 @@ TOsaY::TOsaY(TCanvas *ACanvas)
 
 int TOsaY::BottomY() const { return PlotHeight() + 50; }
 
-double TOsaY::Scale() const { return FDiv(static_cast<double>(PlotHeight()), MaxValue - MinValue); }
+double TOsaY::Scale() const
+{
+    // Asked at every point of a curve; the quotient is kept for the height and range it is of.
+    const int Height = PlotHeight();
+    if (FScaleKnown && Height == FScaleHeight && MinValue == FScaleMin && MaxValue == FScaleMax)
+        return FScale;
+    FScale = FDiv(static_cast<double>(Height), MaxValue - MinValue);
+    FScaleKnown = true;
+    FScaleHeight = Height;
+    FScaleMin = MinValue;
+    FScaleMax = MaxValue;
+    return FScale;
+}
 
 int TOsaY::ValueToY(double Value) const
 {

@@ -38,6 +38,13 @@ public:
     // The plot rectangle with Line.
     void DrawFrame();
 
+private:
+    mutable bool FScaleKnown = false;
+    mutable int FScaleHeight = 0;
+    mutable double FScaleMin = 0.0;
+    mutable double FScaleMax = 0.0;
+    mutable double FScale = 0.0;
+
 protected:
     // For the clamped impedance scales: a point pinned to the top or bottom edge after one
     // already pinned there moves the curve along without drawing over the frame.
