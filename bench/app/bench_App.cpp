@@ -90,7 +90,7 @@ int RunChild(int Argc, char **Argv, bool Sweep)
             Lines << QString::fromStdString(Model.ReplyLine(Code));
         for (int I = 0; I < Lines.size(); ++I)
             M.LineReceived(I, Lines[I]);
-        M.LastLines() = Lines;
+        M.SetLastLines(Lines);
         Window.Model().ClearLayers();
         Window.Model().DrawAll();
         Window.Model().Present(false);

@@ -52,10 +52,9 @@ QByteArray Picture(const TCommandLine &Request)
     window.show();
     QCoreApplication::processEvents();
     ChImp = Request.Z0;
-    BuildTickTables();
     Child<QCheckBox>(window, "chkVyhlazovat")->setChecked(Request.Smooth);
     SmoothCurves = Request.Smooth;
-    OpenMeasurement(window.Model(), Request.In);
+    window.OpenFile(Request.In);
     QCoreApplication::processEvents();
     QByteArray bytes;
     QBuffer buffer(&bytes);

@@ -132,7 +132,6 @@ void TfrmMain::FormShow()
         WriteConfigValue(ciChImp, QStringLiteral("50"));
     });
     Step([this] {
-        BuildTickTables();
         Model().OsaXX->SetRange(kFullRange);
         Model().OsaZ->SetRange(kFullRange);
         Model().OsaR->SetRange(kFullRange);
@@ -166,6 +165,7 @@ void TfrmMain::FormShow()
     Smith = new TvSmithChart(pnSmihGraph);
     pnSmihGraph->layout()->addWidget(Smith);
     Smith->OnApply = [this] { SmithChanged(); };
+    Smith->SetBackColor(Model().GraphBackColor);
     Step([this] { Smith->InitChart(); });
     Mereni().SmithFrame = Smith;
     Model().Cursor1->SmithFrame = Smith;
@@ -307,8 +307,10 @@ void TfrmMain::ShowErrorBox(const QString &Text, const QString &Caption)
 void TfrmMain::ApplyGraphColour()
 {
     Model().SetBackColor(Cfg->pnColor->Color());
-    if (Smith != nullptr)
+    if (Smith != nullptr) {
+        Smith->SetBackColor(Model().GraphBackColor);
         Smith->Replot();
+    }
 }
 
 void TfrmMain::SmithChanged()

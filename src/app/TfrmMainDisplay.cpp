@@ -162,8 +162,7 @@ void TfrmMain::SelectBand()
         const double Start = StrToFloat(StdStr(Lower));
         const double Stop = StrToFloat(StdStr(Upper));
         // Emptied first, so the one picture of the new range shows no sweep of the old one.
-        Mereni().CurrentLines().clear();
-        Mereni().LastLines().clear();
+        Mereni().ClearLines();
         if (Smith != nullptr)
             Smith->ClearChart();
         if (!SetFrequencyRange(Start, Stop))

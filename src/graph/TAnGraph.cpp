@@ -1,6 +1,5 @@
 #include "graph/TAnGraph.h"
 
-#include "measure/Globals.h"
 #include "measure/TMereni.h"
 #include "platform/Color.h"
 #include "platform/QtColor.h"
@@ -9,6 +8,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <cstring>
 #include <exception>
 
 TAnGraph::TAnGraph(
@@ -87,7 +87,10 @@ TAnGraph::TAnGraph(
         OsaX.get(), OsaY.get(), OsaFRQ.get(), Cursor1.get(), Cursor2.get());
 
     Raster = std::make_unique<TRastrFr>(OsaX.get(), OsaFRQ.get());
-    GraphRaster = Raster.get();
+    OsaFRQ->GraphRaster = Raster.get();
+    Markers->GraphRaster = Raster.get();
+    for (TFrekvence *C : { Cursor1.get(), Cursor2.get(), CursorMin.get() })
+        C->GraphRaster = Raster.get();
 
     Mereni = std::make_unique<TMereni>(&MainCanvas);
     Mereni->OsaFRQ = OsaFRQ.get();
@@ -104,17 +107,14 @@ TAnGraph::TAnGraph(
     Mereni->Cursor1 = Cursor1.get();
     Mereni->Cursor2 = Cursor2.get();
     Mereni->CursorMin = CursorMin.get();
+    Mereni->GraphRaster = Raster.get();
     for (TFrekvence *C : { Cursor1.get(), Cursor2.get(), CursorMin.get() })
         C->Mereni = Mereni.get();
 
     PaintBox = APaintBox;
 }
 
-TAnGraph::~TAnGraph()
-{
-    if (GraphRaster == Raster.get())
-        GraphRaster = nullptr;
-}
+TAnGraph::~TAnGraph() = default;
 
 void TAnGraph::ClearLayers()
 {
@@ -167,7 +167,9 @@ void TAnGraph::DrawAll()
         OsaXX->DrawAxis(OsaX->ValueToX(0.0), *OsaX, OsaPSV->IsVisible());
         // Every cursor is drawn again below, on a layer of its own: starting it white keeps a
         // caller that did not clear from drawing a not-xor figure twice, which erases it.
-        Cursors->ClearLayer();
+        // Only the figures are on it, so only what they cover is filled.
+        std::vector<QRect> Erased;
+        Cursors->EraseFigures(Erased);
         // The sweep is evaluated before the cursors are drawn again: their readouts look
         // their points up in the series the evaluation fills, which would otherwise still
         // hold the previous sweep. The two draw on different layers, so the picture is the
@@ -200,7 +202,7 @@ void TAnGraph::Present(bool FromPaint)
     // The main layer and the cursors in one pass: the bands and the cursors are laid on with
     // a bitwise AND, which may go in any order, so the picture is the same. Layers the pass
     // does not take are copied one by one.
-    const bool CursorsComposed = ShowCursors && ComposeAnd(Composite, MainLayer, CursorLayer);
+    const bool CursorsComposed = ShowCursors && ComposeWithFigures();
     if (!CursorsComposed)
         CompositeCanvas.CopyRect(Whole, MainLayer, Whole, TCopyMode::Source);
 
@@ -225,6 +227,31 @@ void TAnGraph::Present(bool FromPaint)
 
     if (!FromPaint && PaintBox)
         PaintBox->update();
+}
+
+bool TAnGraph::ComposeWithFigures()
+{
+    const QSize Size = MainLayer.size();
+    if (MainLayer.isNull() || Composite.size() != Size || CursorLayer.size() != Size
+        || MainLayer.format() != QImage::Format_RGB32 || Composite.format() != QImage::Format_RGB32
+        || CursorLayer.format() != QImage::Format_RGB32
+        || Composite.bytesPerLine() != MainLayer.bytesPerLine())
+        return false;
+    // The cursor layer is white but where its figures stand, and white leaves the picture
+    // as it is: the main layer is copied whole and the AND runs over the figures only.
+    std::memcpy(
+        Composite.bits(), MainLayer.constBits(), static_cast<size_t>(MainLayer.sizeInBytes()));
+    const QRect Whole = MainLayer.rect();
+    for (const QRect &Wanted : Cursors->FigureAreas()) {
+        const QRect Area = Wanted & Whole;
+        for (int Y = Area.top(); Y <= Area.bottom(); ++Y) {
+            const auto *Cursor = reinterpret_cast<const QRgb *>(CursorLayer.constScanLine(Y));
+            auto *Out = reinterpret_cast<QRgb *>(Composite.scanLine(Y));
+            for (int X = Area.left(); X <= Area.right(); ++X)
+                Out[X] &= Cursor[X];
+        }
+    }
+    return true;
 }
 
 bool TAnGraph::BandArea(int I, QRect &Area) const
@@ -302,6 +329,8 @@ void TAnGraph::ResetCursors()
     for (TFrekvence *C : { Cursor1.get(), Cursor2.get() }) {
         C->X = 0;
         C->Frequency = 0.0;
+        // An unplaced cursor stands on no point; its row must not keep the last one's values.
+        C->ShowNoPoint();
     }
     Horizontal1->Y = 0;
     Horizontal2->Y = 0;

@@ -62,6 +62,8 @@ public:
     std::unique_ptr<TFrekvence> CursorMin;
     std::unique_ptr<TMereni> Mereni;
     std::unique_ptr<TCursors> Cursors;
+    // The background of the plot.
+    TColor GraphBackColor = 0xC0F9FA;
 
     // MainLayer in GraphBackColor, Composite and CursorLayer in white.
     void ClearLayers();
@@ -78,7 +80,7 @@ public:
     // paint event exposes); the paint box is asked to repaint just those.
     void PresentAreas(const std::vector<QRect> &Areas, bool FromPaint);
     void Refresh();
-    // Unplaces cursors 1 and 2 and their lines; nothing is redrawn.
+    // Unplaces cursors 1 and 2 and their lines, and their rows read "E"; nothing is redrawn.
     void ResetCursors();
     bool CursorsPlaced() const;
     void MoveCursor1(int X, int Y);
@@ -88,6 +90,9 @@ public:
     static TColor ShadeColorOf(TColor BackColor);
 
 private:
+    // Composite := MainLayer AND CursorLayer; false, changing nothing, for layers that differ
+    // in size or format.
+    bool ComposeWithFigures();
     // Where band I is shaded; false when it shades nothing.
     bool BandArea(int I, QRect &Area) const;
 };

@@ -98,7 +98,13 @@ void TFrekvence::Draw(int AtX, const TOsaX *AOsaX, const TOsaFRQ *AOsaFRQ, const
     DrawnArea = FigureArea(X, PlotTop(), X, Bottom);
     LabelArea = QRect();
 
-    Frequency = GraphRaster ? GraphRaster->FrequencyAt(X - PlotLeft()) : 0.0;
+    // A plot without columns has no place for the point either.
+    const bool OnPoint = Point >= 0 && Mereni && Point < Mereni->Frequencies.Count() && GraphRaster
+        && GraphRaster->Count() > 0;
+    if (OnPoint)
+        Frequency = Mereni->Frequencies.Item(Point);
+    else
+        Frequency = GraphRaster ? GraphRaster->FrequencyAt(X - PlotLeft()) : 0.0;
     if (SmithFrame)
         SmithFrame->ShowFrequency(Round(static_cast<long double>(Frequency) * 1000.0L));
 
@@ -123,7 +129,9 @@ void TFrekvence::UpdateReadout()
     const TDoubleArray *Reactances = nullptr;
     if (Mereni)
         Mereni->GetPointSeries(Frequencies, Resistances, Reactances);
-    const int E = Frequencies ? PointIndexAt(*Frequencies, Frequency) : 0;
+    int E = Frequencies ? PointIndexAt(*Frequencies, Frequency) : 0;
+    if (Point >= 0 && Frequencies && Point < Frequencies->Count())
+        E = Point;
 
     if (Readout) {
         Readout->SetMarkColor(Text.Color);
@@ -189,6 +197,25 @@ void TFrekvence::ShowDifference()
         if (First->Readout)
             First->Readout->ShowAny(true, 2, 0.0);
     }
+}
+
+void TFrekvence::ShowNoPoint()
+{
+    if (!Readout)
+        return;
+    Readout->SetMarkColor(Text.Color);
+    Readout->ShowFrekvence(true, 0.0);
+    Readout->ShowPSV(true, 0.0);
+    Readout->ShowPhase(true, 0.0);
+    Readout->ShowZ(true, 0.0);
+    Readout->ShowXx(true, 0.0);
+    Readout->ShowRx(true, 0.0);
+    Readout->ShowRL(true, 0.0);
+    Readout->ShowKapacita(true, 0.0);
+    Readout->ShowIndukcnost(true, 0.0);
+    // Bandwidth and Q belong to the two draggable cursors only.
+    if (Partner)
+        Readout->ShowAny(true, Index == 2 ? 1 : 2, 0.0);
 }
 
 int TFrekvence::PointIndexAt(const TDoubleArray &Frequencies, double F)
@@ -302,6 +329,21 @@ void TCursors::EraseFigures(std::vector<QRect> &Areas)
     }
 }
 
+std::vector<QRect> TCursors::FigureAreas() const
+{
+    std::vector<QRect> Areas;
+    for (const TFrekvence *C : { Cursor1, Cursor2, CursorMin }) {
+        if (C->OnLayer) {
+            Areas.push_back(C->DrawnArea);
+            Areas.push_back(C->LabelArea);
+        }
+    }
+    for (const TOsaHorizont *H : { Horizontal1, Horizontal2 })
+        if (H->OnLayer)
+            Areas.push_back(H->DrawnArea);
+    return Areas;
+}
+
 void TCursors::MoveCursor(TFrekvence *Moved, TOsaHorizont *MovedLine, TFrekvence *Other,
     TOsaHorizont *OtherLine, int AtX, int AtY)
 {
@@ -315,15 +357,8 @@ void TCursors::MoveCursor(TFrekvence *Moved, TOsaHorizont *MovedLine, TFrekvence
     Other->Redraw();
     OtherLine->Redraw();
     CursorMin->Redraw();
-    for (const TFrekvence *C : { Cursor1, Cursor2, CursorMin }) {
-        if (C->OnLayer) {
-            Areas.push_back(C->DrawnArea);
-            Areas.push_back(C->LabelArea);
-        }
-    }
-    for (const TOsaHorizont *H : { Horizontal1, Horizontal2 })
-        if (H->OnLayer)
-            Areas.push_back(H->DrawnArea);
+    const std::vector<QRect> Drawn = FigureAreas();
+    Areas.insert(Areas.end(), Drawn.begin(), Drawn.end());
     if (Graph)
         Graph->PresentAreas(Areas, false);
 }
@@ -407,6 +442,6 @@ const TOzn::TBand &TOzn::Band(int I) const { return Bands.at(static_cast<std::si
 void TOzn::BandColumns(int I, int &Left, int &Right) const
 {
     const TBand &B = Band(I);
-    Left = FrequencyToColumn(B.Lower);
-    Right = FrequencyToColumn(B.Upper);
+    Left = FrequencyToColumn(GraphRaster, B.Lower);
+    Right = FrequencyToColumn(GraphRaster, B.Upper);
 }

@@ -39,6 +39,12 @@ public:
     const TOsaFRQ *OsaFRQ = nullptr;
     // The sweep whose points the readout shows (link).
     TMereni *Mereni = nullptr;
+    // The raster the cursor stands on (link; without it the cursor has no frequency).
+    const TRastrFr *GraphRaster = nullptr;
+    // The measured point the cursor stands on, -1 when it reads the point at its column.
+    // The minimum-SWR cursor stands on the minimum itself: its row shows that point and its
+    // exact frequency, which the column's frequency may miss by a fraction of a step.
+    int Point = -1;
     // The readout row (a link, owned by whoever made it); may be null, then nothing is shown.
     TCursorReadout *Readout = nullptr;
     // The other draggable cursor (link); empty for the minimum-SWR cursor.
@@ -51,6 +57,8 @@ public:
     void Draw(int AtX, const TOsaX *AOsaX, const TOsaFRQ *AOsaFRQ, const TOsaY *AOsaY);
     // Draws the cursor again at the column of its frequency, if visible and placed.
     void Redraw();
+    // Every field of the row reads "E": the cursor stands on no measured point.
+    void ShowNoPoint();
     bool IsPlaced() const;
 
     // Bandwidth and Q between this cursor and its partner, shown in the partners' rows.
@@ -130,6 +138,8 @@ public:
     // The same for a layer that holds only the figures: only what they cover is filled, and
     // added to Areas.
     void EraseFigures(std::vector<QRect> &Areas);
+    // What the figures on the layer cover; outside it the layer is white.
+    std::vector<QRect> FigureAreas() const;
     bool GetShowCursors();
     void SetShowCursors(bool Value);
 
@@ -156,6 +166,8 @@ public:
     const TOsaFRQ *OsaFRQ;
     const TFrekvence *Cursor1;
     const TFrekvence *Cursor2;
+    // The raster the bands are mapped through (link).
+    const TRastrFr *GraphRaster = nullptr;
 
     // A band that covers an existing one replaces it; one inside an existing band changes
     // nothing; any other is appended.

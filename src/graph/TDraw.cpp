@@ -83,12 +83,60 @@ void TDraw::ResetPath()
     LastY = 0;
 }
 
+namespace {
+
+// Row of the segment (X1, Y1)-(X2, Y2) at column X, which lies between X1 and X2 (X1 != X2),
+// to the nearest pixel, halves to even.
+int RowAt(int X1, int Y1, int X2, int Y2, int X)
+{
+    const long double T = static_cast<long double>(X - X1) / (static_cast<long long>(X2) - X1);
+    return Round(Y1 + T * (static_cast<long long>(Y2) - Y1));
+}
+
+// Cuts the segment to the columns Left..Right; false when nothing of it lies there.
+bool ClipColumns(int &X1, int &Y1, int &X2, int &Y2, int Left, int Right)
+{
+    if ((X1 < Left && X2 < Left) || (X1 > Right && X2 > Right))
+        return false;
+    const int Ax = X1;
+    const int Ay = Y1;
+    const int Bx = X2;
+    const int By = Y2;
+    for (int *Px : { &X1, &X2 }) {
+        int *Py = Px == &X1 ? &Y1 : &Y2;
+        if (*Px < Left) {
+            *Py = RowAt(Ax, Ay, Bx, By, Left);
+            *Px = Left;
+        } else if (*Px > Right) {
+            *Py = RowAt(Ax, Ay, Bx, By, Right);
+            *Px = Right;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 void TDraw::LineToPoint(int X, int Y)
 {
     const int Top = PlotTop();
     const int Bottom = PlotBottom();
-    if (LastY > 0 && Y >= Top && Y <= Bottom && LastY >= Top && LastY <= Bottom)
-        DrawLine(X, Y, LastX, LastY, Line);
+    if (LastY > 0 && Y >= Top && Y <= Bottom && LastY >= Top && LastY <= Bottom) {
+        // A point beside the range (a zoom into a sweep) lies left or right of the plot: the
+        // curve runs to the edge and no further, over neither scale nor margin.
+        int X1 = X;
+        int Y1 = Y;
+        int X2 = LastX;
+        int Y2 = LastY;
+        const int Left = PlotLeft();
+        const int Right = PlotRight();
+        const bool Inside = X1 >= Left && X1 <= Right && X2 >= Left && X2 <= Right;
+        if (Inside || ClipColumns(X1, Y1, X2, Y2, Left, Right)) {
+            DrawLine(X1, Y1, X2, Y2, Line);
+            if (Recording)
+                Recording->push_back({ RecordTag, X1, Y1, X2, Y2 });
+        }
+    }
     LastX = X;
     LastY = Y;
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class QImage;
 
@@ -28,6 +29,17 @@ public:
 // A + B for pixel coordinates; a sum outside the 32-bit range raises EFloatError, as the
 // rounding before it does for a value outside that range.
 int AddPixels(long long A, long long B);
+
+// One segment of a curve as LineToPoint drew it, so that the same curve can be drawn again
+// without mapping its points anew. Owner is the tag of the object that drew it.
+struct TCurveSegment
+{
+    int Owner;
+    int X1;
+    int Y1;
+    int X2;
+    int Y2;
+};
 
 // A text description: the colour of captions and labels.
 class TPropertyTXT
@@ -59,6 +71,9 @@ public:
     // The previous point of the curve being drawn; LastY 0 means there is none.
     int LastY = 0;
     int LastX = 0;
+    // While set, every segment LineToPoint draws is appended here as well, tagged RecordTag.
+    std::vector<TCurveSegment> *Recording = nullptr;
+    int RecordTag = 0;
 
     // The layer this object draws on, null without a canvas.
     QImage *Bitmap() const;
@@ -90,7 +105,8 @@ public:
     void DrawText(int X, int Y, const std::string &S, const TPropertyTXT &Txt);
 
     void ResetPath();
-    // Continues the curve to (X, Y) with Line; a point outside the plot's rows breaks it.
+    // Continues the curve to (X, Y) with Line; a point outside the plot's rows breaks it, and
+    // a segment is cut off at the plot's left and right edges.
     void LineToPoint(int X, int Y);
 
     // Layout of the plot inside the layer, from the layer's current size.

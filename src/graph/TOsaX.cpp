@@ -4,8 +4,6 @@
 #include "platform/FloatOps.h"
 #include "platform/Format.h"
 
-TRastrFr *GraphRaster = nullptr;
-
 TOsaX::TOsaX(TCanvas *ACanvas, double AMinValue, double AMaxValue)
     : TDraw(ACanvas)
     , MaxValue(AMaxValue)
@@ -16,11 +14,19 @@ TOsaX::TOsaX(TCanvas *ACanvas, double AMinValue, double AMaxValue)
 
 double TOsaX::Scale() const
 {
+    const int Width = PlotWidth();
+    if (FScaleKnown && Width == FScaleWidth && MinValue == FScaleMin && MaxValue == FScaleMax)
+        return FScale;
     // Difference and quotient in extended precision, then held as a Double: rounding the
     // quotient twice moves some columns by one against a quotient rounded once.
-    const long double Q = FDiv(static_cast<long double>(PlotWidth()),
+    const long double Q = FDiv(static_cast<long double>(Width),
         static_cast<long double>(MaxValue) - static_cast<long double>(MinValue));
-    return FCheck(static_cast<double>(Q));
+    FScale = FCheck(static_cast<double>(Q));
+    FScaleKnown = true;
+    FScaleWidth = Width;
+    FScaleMin = MinValue;
+    FScaleMax = MaxValue;
+    return FScale;
 }
 
 int TOsaX::ValueToX(double Frequency) const
@@ -32,6 +38,23 @@ int TOsaX::ValueToX(double Frequency) const
     // a cursor at one frequency would stand a column apart.
     return AddPixels(
         Round(S * static_cast<long double>(F) - S * static_cast<long double>(MinValue)), 35);
+}
+
+int TOsaX::CurveX(double Frequency) const
+{
+    const double S = Scale();
+    if (FCurveKnown && Frequency == FCurveFrequency && S == FCurveScale && MinValue == FCurveMin)
+        return FCurveColumn;
+    const long double Ls = S;
+    const int Column = AddPixels(
+        Round(Ls * static_cast<long double>(Frequency) - Ls * static_cast<long double>(MinValue)),
+        35);
+    FCurveKnown = true;
+    FCurveFrequency = Frequency;
+    FCurveScale = S;
+    FCurveMin = MinValue;
+    FCurveColumn = Column;
+    return Column;
 }
 
 TOsaFRQ::TOsaFRQ(TCanvas *ACanvas)
@@ -149,7 +172,7 @@ int TRastrFr::ColumnOf(double Frequency) const
     return -1;
 }
 
-int FrequencyToColumn(double Frequency)
+int FrequencyToColumn(const TRastrFr *GraphRaster, double Frequency)
 {
     if (!GraphRaster || !GraphRaster->OsaX)
         return -1;

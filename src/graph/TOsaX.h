@@ -5,6 +5,7 @@
 #include <vector>
 
 class TOsaY;
+class TRastrFr;
 
 // The frequency range of the plot and the continuous mapping of a frequency (MHz) to a pixel
 // column, which places the curve points.
@@ -21,10 +22,28 @@ public:
     // Column of a frequency; below the range it is the plot's left edge, above the range it
     // lies right of the plot. Raises EFloatError for a range of zero width.
     int ValueToX(double Frequency) const;
+    // Column of a curve point: as ValueToX, but below the range it lies left of the plot, so
+    // that the curve is cut off at the edge instead of piling up on it.
+    int CurveX(double Frequency) const;
 
     // Nothing is redrawn here; the caller redraws.
     void SetMaxValue(double Value) { MaxValue = Value; }
     void SetMinValue(double Value) { MinValue = Value; }
+
+private:
+    // The scale of the last width and range it was computed for: a sweep's curves ask for
+    // it at every point.
+    mutable bool FScaleKnown = false;
+    mutable int FScaleWidth = 0;
+    mutable double FScaleMin = 0.0;
+    mutable double FScaleMax = 0.0;
+    mutable double FScale = 0.0;
+    // The last curve point's column: the seven curves ask for it at each frequency in turn.
+    mutable bool FCurveKnown = false;
+    mutable double FCurveFrequency = 0.0;
+    mutable double FCurveScale = 0.0;
+    mutable double FCurveMin = 0.0;
+    mutable int FCurveColumn = 0;
 };
 
 // The six vertical frequency grid lines and their labels.
@@ -36,6 +55,8 @@ public:
     // The axes of the last DrawGrid (links).
     const TOsaX *OsaX = nullptr;
     const TOsaY *OsaY = nullptr;
+    // The raster the grid lines stand on (a link; without it no line is drawn).
+    const TRastrFr *GraphRaster = nullptr;
 
     void DrawGrid(const TOsaX &AOsaX, const TOsaY &AOsaY);
 };
@@ -76,9 +97,6 @@ private:
     mutable double BuiltMax = 0.0;
 };
 
-// The raster of the one graph model; set while a TAnGraph exists.
-extern TRastrFr *GraphRaster;
-
 // Absolute column of a frequency for the marked bands: -1 outside the current range (or
 // without a raster), else GraphRaster->ColumnOf(Frequency) + 35.
-int FrequencyToColumn(double Frequency);
+int FrequencyToColumn(const TRastrFr *GraphRaster, double Frequency);

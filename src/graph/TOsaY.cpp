@@ -8,8 +8,6 @@
 #include <cmath>
 
 const double SwrTicks[10] = { 1.0, 1.2, 1.5, 2.0, 2.5, 3.0, 5.0, 7.0, 10.0, 50.0 };
-double OhmTicks[8] = {};
-double ReactanceTicks[8] = {};
 
 namespace {
 
@@ -39,13 +37,12 @@ double OhmFraction(double Magnitude)
 
 } // namespace
 
-void BuildTickTables()
+std::array<double, 8> TickTableOf(int Z0)
 {
-    for (int I = 0; I < 8; ++I) {
-        const double V = static_cast<double>(static_cast<long double>(ChImp) * TickFactors[I]);
-        OhmTicks[I] = V;
-        ReactanceTicks[I] = V;
-    }
+    std::array<double, 8> Ticks {};
+    for (std::size_t I = 0; I < Ticks.size(); ++I)
+        Ticks[I] = static_cast<double>(static_cast<long double>(Z0) * TickFactors[I]);
+    return Ticks;
 }
 
 // ---- TOsaY ----
@@ -57,7 +54,19 @@ TOsaY::TOsaY(TCanvas *ACanvas)
 
 int TOsaY::BottomY() const { return PlotHeight() + 50; }
 
-double TOsaY::Scale() const { return FDiv(static_cast<double>(PlotHeight()), MaxValue - MinValue); }
+double TOsaY::Scale() const
+{
+    // Asked at every point of a curve; the quotient is kept for the height and range it is of.
+    const int Height = PlotHeight();
+    if (FScaleKnown && Height == FScaleHeight && MinValue == FScaleMin && MaxValue == FScaleMax)
+        return FScale;
+    FScale = FDiv(static_cast<double>(Height), MaxValue - MinValue);
+    FScaleKnown = true;
+    FScaleHeight = Height;
+    FScaleMin = MinValue;
+    FScaleMax = MaxValue;
+    return FScale;
+}
 
 int TOsaY::ValueToY(double Value) const
 {
@@ -67,7 +76,7 @@ int TOsaY::ValueToY(double Value) const
 void TOsaY::PlotPoint(const TOsaX &OsaX, double Value, double Frequency)
 {
     if (IsVisible())
-        LineToPoint(OsaX.ValueToX(Frequency), ValueToY(Value));
+        LineToPoint(OsaX.CurveX(Frequency), ValueToY(Value));
 }
 
 void TOsaY::PlotClampedPoint(int X, int Y)
@@ -195,7 +204,7 @@ void TOsaPSV::PlotPoint(const TOsaX &OsaX, double Value, double Frequency)
 {
     if (!IsVisible() || Value == 0.0 || !(Value <= SwrTicks[9]))
         return;
-    const int X = OsaX.ValueToX(Frequency);
+    const int X = OsaX.CurveX(Frequency);
     double Level;
     try {
         Level = static_cast<double>(10.0L * FLog10(Value));
@@ -264,6 +273,7 @@ TOsaOHM::TOsaOHM(TCanvas *ACanvas)
 void TOsaOHM::SetRange(double WantedMax)
 {
     (void)WantedMax;
+    OhmTicks = TickTableOf(ChImp);
     MaxValue = OhmTicks[7];
     TopValue = MaxValue;
     TickCount = 8;
@@ -282,6 +292,9 @@ void TOsaOHM::DrawAxis(int X, const TOsaX &OsaX)
         return;
     if (MeasureMode == mmCableLength && Kind != 2)
         return;
+    // The scale follows the reference impedance it is drawn against, whoever changed it.
+    if (OhmTicks != TickTableOf(ChImp))
+        SetRange();
     DrawText(X + 5, ValueToY(MaxValue) - 15, MeasureMode == mmCableLength ? "Z" : "Z,R", Text);
     const int Count = TickCount < 8 ? TickCount : 8;
     for (int I = 0; I < Count; ++I) {
@@ -304,7 +317,7 @@ void TOsaOHM::PlotPoint(const TOsaX &OsaX, double Value, double Frequency)
 {
     if (!IsVisible() || (MeasureMode == mmCableLength && Kind != 2))
         return;
-    PlotClampedPoint(OsaX.ValueToX(Frequency), ValueToY(Value));
+    PlotClampedPoint(OsaX.CurveX(Frequency), ValueToY(Value));
 }
 
 // ---- TOsaXX ----
@@ -321,6 +334,7 @@ TOsaXX::TOsaXX(TCanvas *ACanvas)
 void TOsaXX::SetRange(double WantedMax)
 {
     (void)WantedMax;
+    ReactanceTicks = TickTableOf(ChImp);
     MaxValue = ReactanceTicks[7];
     MinValue = -MaxValue;
     TopValue = MaxValue / 2;
@@ -344,6 +358,8 @@ void TOsaXX::DrawAxis(int X, const TOsaX &OsaX, bool PsvVisible)
         return;
     if (MeasureMode == mmCableLength && Kind != 2)
         return;
+    if (ReactanceTicks != TickTableOf(ChImp))
+        SetRange();
     DrawText(X + Offset + 5, ValueToY(MaxValue) - 15, "X", Text);
     const int Count = TickCount < 8 ? TickCount : 8;
     for (int I = 0; I < Count; ++I) {
@@ -366,5 +382,5 @@ void TOsaXX::PlotPoint(const TOsaX &OsaX, double Value, double Frequency)
 {
     if (!IsVisible() || (MeasureMode == mmCableLength && Kind != 2))
         return;
-    PlotClampedPoint(OsaX.ValueToX(Frequency), ValueToY(Value));
+    PlotClampedPoint(OsaX.CurveX(Frequency), ValueToY(Value));
 }

@@ -3,16 +3,14 @@
 #include "graph/TDraw.h"
 #include "graph/TOsaX.h"
 
+#include <array>
 #include <cstdint>
 
 // SWR tick values; the last one is also the largest SWR that is plotted.
 extern const double SwrTicks[10];
-// Impedance and reactance tick values, ChImp x (0, 0.2, 0.5, 1, 2, 5, 10, 200); zeros until
-// BuildTickTables has run. The mappings always use the current ChImp, the ticks keep the
-// values of the last BuildTickTables.
-extern double OhmTicks[8];
-extern double ReactanceTicks[8];
-void BuildTickTables();
+// Impedance and reactance tick values for a reference impedance: Z0 x (0, 0.2, 0.5, 1, 2, 5,
+// 10, 200), each product in extended precision.
+std::array<double, 8> TickTableOf(int Z0);
 
 // A vertical axis: maps a quantity to a pixel row of the plot. The plain instance draws the
 // plot frame; the subclasses draw a scale and a curve.
@@ -39,6 +37,13 @@ public:
 
     // The plot rectangle with Line.
     void DrawFrame();
+
+private:
+    mutable bool FScaleKnown = false;
+    mutable int FScaleHeight = 0;
+    mutable double FScaleMin = 0.0;
+    mutable double FScaleMax = 0.0;
+    mutable double FScale = 0.0;
 
 protected:
     // For the clamped impedance scales: a point pinned to the top or bottom edge after one
@@ -101,8 +106,11 @@ public:
     bool Grid = false;
     // The grid line at the reference impedance.
     TPropertyLine RefLine { RGBColor(0xFF, 0x80, 0x80), psDashDotDot, 1 };
+    // The tick values, built for ChImp as it is when the scale is drawn or the range set.
+    std::array<double, 8> OhmTicks {};
 
-    // Puts the axis to its full fixed range; the wanted maximum does not change it.
+    // Puts the axis to its full fixed range, 200 ChImp, with the ticks of the current ChImp;
+    // the wanted maximum does not change it.
     void SetRange(double WantedMax = 0.0);
     // Raises EFloatError for ChImp 0 or a value of -ChImp.
     int ValueToY(double Value) const override;
@@ -120,6 +128,8 @@ public:
     std::uint8_t Kind = 0;
     bool Grid = false;
     TPropertyLine RefLine { RGBColor(0xFF, 0x80, 0x80), psDashDotDot, 1 };
+    // As TOsaOHM::OhmTicks; the scale shows each with both signs.
+    std::array<double, 8> ReactanceTicks {};
 
     void SetRange(double WantedMax = 0.0);
     int ValueToY(double Value) const override;

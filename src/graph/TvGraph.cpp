@@ -99,8 +99,12 @@ void TvGraph::resizeEvent(QResizeEvent *Event)
 
 void TvGraph::FrameResize()
 {
-    if (FGraph)
-        FGraph->ResizeLayers();
+    if (!FGraph)
+        return;
+    // Qt lays a frame out on a later pass of the event loop than the change that moved it
+    // (a panel's new height, a bar hidden), so the handler that drew has long returned.
+    FGraph->ResizeLayers();
+    FGraph->DrawAll();
 }
 
 void TvGraph::pbGraphPaint(const QRegion &Area)

@@ -44,7 +44,8 @@ public:
     // Draws the whole picture into the layers and presents it.
     void DrawGraph();
 
-    // The layers take the paint box's new size and are cleared; the owner redraws later.
+    // The layers take the paint box's new size and the picture is drawn again at it, so a
+    // resize that a layout makes after a handler has drawn never leaves the graph blank.
     void FrameResize();
     // Composes the existing layers and paints them, within Area; nothing is redrawn.
     void pbGraphPaint(const QRegion &Area);

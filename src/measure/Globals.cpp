@@ -2,6 +2,5 @@
 
 int ChImp = 50;
 TMeasureMode MeasureMode = mmImpedance;
-TColor GraphBackColor = 0xC0F9FA;
 bool SmoothCurves = true;
 std::function<void(int CursorNo)> OnCursorMoved;

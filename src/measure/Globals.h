@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/Color.h"
-
 #include <functional>
 
 // Program-wide values shared by the graph, the measurement engine, the Smith chart and the
@@ -17,8 +15,6 @@ enum TMeasureMode
 // Characteristic impedance in whole ohms ("CH_IMP").
 extern int ChImp;
 extern TMeasureMode MeasureMode;
-// Background colour of the graph.
-extern TColor GraphBackColor;
 // State of the smoothing check box.
 extern bool SmoothCurves;
 // Called by a frequency cursor (1 or 2) after it moved; installed by the main window.

@@ -64,6 +64,28 @@ void ComputePoint(double R, double X, double F, double Z0, TPointValues &Values)
     Values.CableLossValid = true;
 }
 
+double ComputeSWR(double R, double X, double Z0)
+{
+    // ComputePoint's operations in its order, so the value is the same to the last bit and
+    // a load it cannot evaluate raises here too; the skipped angle and logarithm cannot
+    // fault once the quotients before them have not.
+    FCheck(R);
+    FCheck(X);
+    FCheck(Z0);
+    const double d = FCheck(Sqr(R + Z0) + Sqr(X));
+    static_cast<void>(FDiv(FCheck(Sqr(R) - Sqr(Z0) + Sqr(X)), d));
+    static_cast<void>(FDiv(FCheck(2.0 * X * Z0), d));
+    double mag = FSqrt(FDiv(FCheck(Sqr(R - Z0) + Sqr(X)), d));
+    if (mag == 1.0)
+        mag = kMagReplacement;
+    double swr = FDiv(1.0 + mag, 1.0 - mag);
+    if (swr == 1.0)
+        swr = kSWRReplacement;
+    static_cast<void>(FDiv(swr - 1.0, swr + 1.0));
+    static_cast<void>(FCheck(Sqr(R) + Sqr(X)));
+    return swr;
+}
+
 TLCValues ComputeLC(double X, double F)
 {
     TLCValues lc;

@@ -31,6 +31,10 @@ struct TPointValues
 // the return loss stays finite.
 void ComputePoint(double R, double X, double F, double Z0, TPointValues &Values);
 
+// The SWR that ComputePoint gives for the same load, raising wherever ComputePoint raises,
+// without the angle and the logarithms it does not need.
+double ComputeSWR(double R, double X, double Z0);
+
 struct TLCValues
 {
     double C = 0.0; // pF, carries the sign of X

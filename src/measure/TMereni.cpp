@@ -49,13 +49,11 @@ void Append(TDoubleArray &Series, double Value) { Series.Add(Value); }
 // included, and is never a minimum.
 double MeasuredSWR(double R, double X)
 {
-    TPointValues v;
     try {
-        ComputePoint(R, X, 0.0, ChImp, v);
+        return ComputeSWR(R, X, ChImp);
     } catch (const EFloatError &) {
         return 0.0;
     }
-    return v.SWRValid ? v.SWR : 0.0;
 }
 
 } // namespace
@@ -112,7 +110,7 @@ void TMereni::LineReceived(int Index, const QString &Received)
     static_cast<void>(Index);
     Watchdog.stop();
     if (!Received.isEmpty())
-        CurrentLines().append(Received);
+        ChangeCurrentLines().append(Received);
     if (ProgressBar && ProgressBar->value() < ProgressBar->maximum())
         ProgressBar->setValue(ProgressBar->value() + 1);
     Watchdog.start();
@@ -132,13 +130,9 @@ void TMereni::LineReceived(int Index, const QString &Received)
         // stored and the evaluation decides about it.
         return;
     }
-    try {
-        SmithFrame->AddMeasuredPoint(freqKHz, r, x);
-    } catch (const EFloatError &) {
-        // A point the chart cannot map (a load of exactly -ChImp) is left off the chart
-        // without a message. Raised on, it would also cost the lines still waiting in the
-        // same block of received bytes.
-    }
+    // A point the chart cannot map (a load of exactly -ChImp) is left off it by the chart
+    // itself, without a message.
+    SmithFrame->AddMeasuredPoint(freqKHz, r, x);
 }
 
 void TMereni::WatchdogTimer()
@@ -162,8 +156,7 @@ void TMereni::WatchdogTimer()
         OnEnd();
 
     if (!CurrentLines().isEmpty()) {
-        Swapped = !Swapped;
-        CurrentLines().clear();
+        TakeCurrentLines();
         for (TFrekvence *cursor : { Cursor1, Cursor2, CursorMin })
             if (cursor)
                 cursor->X = 0;
@@ -178,29 +171,69 @@ void TMereni::WatchdogTimer()
         std::rethrow_exception(portError);
 }
 
+void TMereni::SetCurrentLines(const QStringList &Lines) { ChangeCurrentLines() = Lines; }
+
+void TMereni::SetLastLines(const QStringList &Lines) { ChangeLastLines() = Lines; }
+
+void TMereni::ClearLines()
+{
+    ChangeCurrentLines().clear();
+    ChangeLastLines().clear();
+}
+
+void TMereni::TakeCurrentLines()
+{
+    ++FLinesVersion;
+    FSwapped = !FSwapped;
+    ChangeCurrentLines().clear();
+}
+
+QStringList &TMereni::ChangeCurrentLines()
+{
+    ++FLinesVersion;
+    return FSwapped ? FListB : FListA;
+}
+
+QStringList &TMereni::ChangeLastLines()
+{
+    ++FLinesVersion;
+    return FSwapped ? FListA : FListB;
+}
+
 void TMereni::EvaluateSweep()
 {
-    if (LastLines().isEmpty())
-        return;
-
-    double minSWR = kMinSWRStart;
-    double minFrequency = 0.0;
+    // The series depend on nothing else; the curves and the minimum cursor also depend on
+    // the axes, the range and the layer's size, so they are drawn on every call.
+    const TEvaluationInputs inputs { FLinesVersion, ChImp, SmoothCurves };
+    if (!KeepEvaluation || !(FEvaluatedFrom && *FEvaluatedFrom == inputs)) {
+        // Series left half made by a failure belong to no inputs at all.
+        FEvaluatedFrom.reset();
+        ComputeEvaluation();
+        FEvaluatedFrom = inputs;
+    }
 
     for (TOsaY *axis :
         std::initializer_list<TOsaY *> { OsaPSV, OsaZ, OsaR, OsaXX, OsaRL, OsaT, OsaPhase })
         if (axis)
             axis->ResetPath();
+    DrawCurves();
+    PlaceMinimumCursor();
+}
+
+void TMereni::ComputeEvaluation()
+{
+    // Without lines the series are empty too: what they held belongs to lines that are gone.
     for (TDoubleArray *series :
         { &Frequencies, &Resistances, &Reactances, &RawResistances, &RawReactances, &Impedances,
             &RValues, &XValues, &SWRValues, &RLValues, &PhaseValues, &CableLosses })
         series->Clear();
+    FMinPoint = -1;
+    ++FEvaluations;
 
     ParseLines();
     if (SmoothCurves)
         SmoothSeries();
-    ComputeSeries(minSWR, minFrequency);
-    DrawCurves();
-    PlaceMinimumCursor(minFrequency);
+    ComputeSeries();
 }
 
 void TMereni::ParseLines()
@@ -233,8 +266,8 @@ void TMereni::SmoothSeries()
     for (int i = 0; i < n; ++i)
         index.Add(i);
     try {
-        SmoothCurve(index, RawReactances, kSmoothWindow, kSmoothDegree, Reactances);
-        SmoothCurve(index, RawResistances, kSmoothWindow, kSmoothDegree, Resistances);
+        SmoothCurvePair(index, RawReactances, RawResistances, kSmoothWindow, kSmoothDegree,
+            Reactances, Resistances);
     } catch (const EKivraError &) {
         // The smoothing has shown its message; the points it did not write keep their raw
         // values and the sweep is still evaluated.
@@ -249,8 +282,9 @@ void TMereni::SmoothSeries()
     }
 }
 
-void TMereni::ComputeSeries(double &MinSWR, double &MinFrequency)
+void TMereni::ComputeSeries()
 {
+    double minSWR = kMinSWRStart;
     const int n = Frequencies.Count();
     for (int i = 0; i < n; ++i) {
         const double f = Frequencies.Item(i);
@@ -270,9 +304,9 @@ void TMereni::ComputeSeries(double &MinSWR, double &MinFrequency)
         const double rawSWR = (SmoothCurves && i < RawResistances.Count())
             ? MeasuredSWR(RawResistances.Item(i), RawReactances.Item(i))
             : (v.SWRValid ? v.SWR : 0.0);
-        if (rawSWR >= 1.0 && rawSWR < MinSWR) {
-            MinSWR = rawSWR;
-            MinFrequency = f;
+        if (rawSWR >= 1.0 && rawSWR < minSWR) {
+            minSWR = rawSWR;
+            FMinPoint = i;
         }
         Append(Impedances, v.Z);
         Append(RValues, r);
@@ -284,10 +318,83 @@ void TMereni::ComputeSeries(double &MinSWR, double &MinFrequency)
     }
 }
 
+std::vector<double> TMereni::CurveInputs() const
+{
+    // Everything PlotPoint maps a value through: the series, the range and the layer's
+    // size, the display mode, the reference impedance, and each axis's visibility and
+    // scale. The pens are not among them: the kept segments are drawn with the pens as
+    // they are now.
+    std::vector<double> inputs { static_cast<double>(FEvaluations),
+        static_cast<double>(OsaX->PlotWidth()), static_cast<double>(OsaX->PlotHeight()),
+        OsaX->MinValue, OsaX->MaxValue, static_cast<double>(MeasureMode),
+        static_cast<double>(ChImp), static_cast<double>(OsaZ ? OsaZ->Kind : -1),
+        static_cast<double>(OsaR ? OsaR->Kind : -1),
+        static_cast<double>(OsaXX ? OsaXX->Kind : -1) };
+    for (const TOsaY *axis : CurveAxes()) {
+        inputs.push_back(axis ? 1.0 : 0.0);
+        if (!axis)
+            continue;
+        inputs.insert(inputs.end(),
+            { axis->IsVisible() ? 1.0 : 0.0, static_cast<double>(axis->PlotHeight()),
+                axis->MinValue, axis->MaxValue, axis->TopValue });
+    }
+    return inputs;
+}
+
+std::array<TOsaY *, 7> TMereni::CurveAxes() const
+{
+    return { OsaPSV, OsaZ, OsaR, OsaXX, OsaRL, OsaT, OsaPhase };
+}
+
 void TMereni::DrawCurves()
 {
     if (!OsaX)
         return;
+    const std::array<TOsaY *, 7> axes = CurveAxes();
+    std::vector<double> inputs = CurveInputs();
+    if (KeepEvaluation && inputs == FCurvesFrom) {
+        // The same curves as last time: their segments, in the order they were drawn, so
+        // that where curves cross the same one lies on top.
+        for (const TCurveSegment &segment : FCurveSegments) {
+            TOsaY *axis = axes[static_cast<std::size_t>(segment.Owner)];
+            axis->DrawLine(segment.X1, segment.Y1, segment.X2, segment.Y2, axis->Line);
+        }
+        for (std::size_t a = 0; a < axes.size(); ++a) {
+            if (axes[a]) {
+                axes[a]->LastX = FCurveEnds[a].first;
+                axes[a]->LastY = FCurveEnds[a].second;
+            }
+        }
+        return;
+    }
+    FCurvesFrom.clear();
+    FCurveSegments.clear();
+    for (std::size_t a = 0; a < axes.size(); ++a) {
+        if (axes[a]) {
+            axes[a]->Recording = &FCurveSegments;
+            axes[a]->RecordTag = static_cast<int>(a);
+        }
+    }
+    const auto stopRecording = [&axes] {
+        for (TOsaY *axis : axes)
+            if (axis)
+                axis->Recording = nullptr;
+    };
+    try {
+        PlotCurves();
+    } catch (...) {
+        stopRecording();
+        throw;
+    }
+    stopRecording();
+    for (std::size_t a = 0; a < axes.size(); ++a)
+        if (axes[a])
+            FCurveEnds[a] = { axes[a]->LastX, axes[a]->LastY };
+    FCurvesFrom = std::move(inputs);
+}
+
+void TMereni::PlotCurves()
+{
     const int n = Frequencies.Count();
     for (int i = 0; i < n; ++i) {
         const double f = Frequencies.Item(i);
@@ -328,20 +435,27 @@ void TMereni::DrawCurves()
     }
 }
 
-void TMereni::PlaceMinimumCursor(double MinFrequency)
+void TMereni::PlaceMinimumCursor()
 {
     if (!CursorMin)
         return;
-    if (!(MinFrequency > kMinCursorFrequency)) {
+    const double minFrequency = FMinPoint >= 0 ? Frequencies.Item(FMinPoint) : 0.0;
+    if (!(minFrequency > kMinCursorFrequency)) {
         // No point of this sweep qualifies: the cursor must not stay at the previous
-        // sweep's minimum, where a drag step would draw it again.
+        // sweep's minimum, where a drag step would draw it again, nor its row show it.
         CursorMin->X = 0;
         CursorMin->Frequency = 0.0;
+        CursorMin->Point = -1;
+        CursorMin->ShowNoPoint();
         return;
     }
     CursorMin->Visible = ShowMinSWR ? ShowMinSWR() : false;
+    // The cursor stands on the minimum point itself, so its row shows that point and its
+    // frequency, not the point at the column the frequency rounds to.
+    CursorMin->Point = FMinPoint;
+    CursorMin->Frequency = minFrequency;
     if (CursorMin->IsVisible() && GraphRaster)
-        CursorMin->Draw(GraphRaster->ColumnOf(MinFrequency) + PlotLeft(), OsaX, OsaFRQ, OsaY);
+        CursorMin->Draw(GraphRaster->ColumnOf(minFrequency) + PlotLeft(), OsaX, OsaFRQ, OsaY);
 }
 
 void TMereni::GetPointSeries(const TDoubleArray *&OutFrequencies,

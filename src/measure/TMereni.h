@@ -8,9 +8,13 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 class QProgressBar;
 class TAnGraph;
@@ -25,6 +29,7 @@ class TOsaT;
 class TOsaX;
 class TOsaXX;
 class TOsaY;
+class TRastrFr;
 class TSmithLink;
 
 // Runs one sweep of the analyzer at a time and keeps what it measured. The frequency range
@@ -45,9 +50,20 @@ public:
     TMereni &operator=(const TMereni &) = delete;
 
     // The lines of the running sweep, and those of the last complete sweep or loaded file.
-    QStringList &CurrentLines() { return Swapped ? ListB : ListA; }
-    QStringList &LastLines() { return Swapped ? ListA : ListB; }
-    const QStringList &LastLines() const { return Swapped ? ListA : ListB; }
+    // They change only through the operations below, each of which counts the change.
+    const QStringList &CurrentLines() const { return FSwapped ? FListB : FListA; }
+    const QStringList &LastLines() const { return FSwapped ? FListA : FListB; }
+    // Replace one list; nothing is redrawn.
+    void SetCurrentLines(const QStringList &Lines);
+    void SetLastLines(const QStringList &Lines);
+    // Empties both lists: the range they were measured over is gone.
+    void ClearLines();
+    // Grows by one with every change to either list, so whoever keeps what it derived from
+    // the lines can tell whether they are still the ones it saw.
+    quint64 LinesVersion() const { return FLinesVersion; }
+    // Which of the two lists collects the running sweep; it flips each time the collected
+    // lines become the last sweep.
+    bool Swapped() const { return FSwapped; }
 
     // True from StartSweep until the watchdog has ended the sweep.
     bool Measuring() const { return FMeasuring; }
@@ -85,10 +101,9 @@ public:
     void LoadTXT(const QString &FileName);
 
     QTimer Watchdog;
-    // Selects which of ListA and ListB is CurrentLines (ListB when true).
-    bool Swapped = false;
-    QStringList ListA;
-    QStringList ListB;
+    // False makes EvaluateSweep work through the lines on every call, as a check that the
+    // series it keeps are the ones a fresh evaluation gives.
+    bool KeepEvaluation = true;
 
     // One entry per evaluated point, in point order.
     TDoubleArray Frequencies; // MHz, rounded to 3 decimals
@@ -134,13 +149,55 @@ public:
     TFrekvence *Cursor1 = nullptr;
     TFrekvence *Cursor2 = nullptr;
     TFrekvence *CursorMin = nullptr;
+    const TRastrFr *GraphRaster = nullptr;
 
 private:
+    // What the series are computed from; the lines by their version, the two program-wide
+    // values by their value, since they are written from many places.
+    struct TEvaluationInputs
+    {
+        quint64 LinesVersion = 0;
+        int ChImp = 0;
+        bool SmoothCurves = false;
+        bool operator==(const TEvaluationInputs &Other) const
+        {
+            return LinesVersion == Other.LinesVersion && ChImp == Other.ChImp
+                && SmoothCurves == Other.SmoothCurves;
+        }
+    };
+
+    // The collected lines become LastLines; the former LastLines, emptied, collect the next.
+    void TakeCurrentLines();
+    QStringList &ChangeCurrentLines();
+    QStringList &ChangeLastLines();
+
+    void ComputeEvaluation();
     void ParseLines();
     void SmoothSeries();
-    void ComputeSeries(double &MinSWR, double &MinFrequency);
+    void ComputeSeries();
+    // The curves through the axes, from the segments kept from the last call when nothing
+    // they depend on has changed since.
     void DrawCurves();
-    void PlaceMinimumCursor(double MinFrequency);
+    void PlotCurves();
+    std::array<TOsaY *, 7> CurveAxes() const;
+    std::vector<double> CurveInputs() const;
+    void PlaceMinimumCursor();
 
     bool FMeasuring = false;
+    bool FSwapped = false;
+    QStringList FListA;
+    QStringList FListB;
+    quint64 FLinesVersion = 0;
+
+    // The inputs the series were last computed from; empty before the first evaluation.
+    std::optional<TEvaluationInputs> FEvaluatedFrom;
+    // The point of the lowest SWR in the series, -1 when no point qualifies.
+    int FMinPoint = -1;
+    // Counts the evaluations, which the kept curves are tied to.
+    quint64 FEvaluations = 0;
+    // The curves as last drawn: what they were drawn from (empty before the first), their
+    // segments, and where each axis's curve ended.
+    std::vector<double> FCurvesFrom;
+    std::vector<TCurveSegment> FCurveSegments;
+    std::array<std::pair<int, int>, 7> FCurveEnds {};
 };

@@ -202,9 +202,8 @@ void TMereni::LoadTXT(const QString &FileName)
         return;
     }
 
-    QStringList &lines = CurrentLines();
-    lines.clear();
-    lines.append(loaded);
+    SetCurrentLines(loaded);
+    const QStringList &lines = CurrentLines();
     if (lines.isEmpty())
         return;
 
@@ -222,8 +221,7 @@ void TMereni::LoadTXT(const QString &FileName)
         SmithFrame->LoadLines(lines, ChImp);
     }
 
-    Swapped = !Swapped;
-    CurrentLines().clear();
+    TakeCurrentLines();
 
     if (Graph) {
         Graph->ClearLayers();

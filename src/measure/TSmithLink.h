@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Color.h"
+
 #include <QStringList>
 
 // What the rest of the program needs from the Smith chart frame. The frame implements it;
@@ -13,6 +15,7 @@ public:
     // Forget the plotted points; called when a sweep starts.
     virtual void ClearChart() = 0;
     // Plot one received point at once: frequency in kHz, R and X in ohm, all whole numbers.
+    // Never raises: a point the chart cannot place (a load of -Z0) is left off it.
     virtual void AddMeasuredPoint(int FreqKHz, int R, int X) = 0;
     // Move the chart's cursor label to the point nearest FreqKHz.
     virtual void ShowFrequency(int FreqKHz) = 0;
@@ -29,6 +32,8 @@ public:
     virtual void InitChart() { }
     // Redraw background and grid, e.g. after a new graph colour.
     virtual void RedrawGrid() { }
+    // The chart's background takes the graph's colour, and background and grid are redrawn.
+    virtual void SetBackColor(TColor Color) { static_cast<void>(Color); }
     // Re-plot every point against the current ChImp.
     virtual void Replot() { }
 };

@@ -37,9 +37,9 @@ constexpr double kNormalEquationsReach = 34.0;
 // their allocations per window are gone. A step that the matrix code would report (a
 // non-finite product or quotient, a column without a pivot) makes Fit answer false: the
 // caller then runs that window through the matrix classes, which show and raise exactly as
-// they always do. A window beyond kNormalEquationsReach that the normal equations get
-// through is then fitted once more, by a QR factorisation of the same model in a
-// well-conditioned basis, and that value is the one kept.
+// they always do. A window beyond kNormalEquationsReach is fitted by a QR factorisation of
+// the same model in a well-conditioned basis instead, and only when that fit cannot be made
+// (all x equal, a value beyond the double range) by the normal equations as above.
 class TFlatWindowFit
 {
 public:
@@ -67,6 +67,49 @@ public:
 
     // The fit of the Rows points from First (y values from y) evaluated at point Index.
     bool Fit(int First, int Rows, const double *y, int Index, double &Value)
+    {
+        // A window far from the origin keeps the orthogonal fit's value, so the normal
+        // equations are solved for it only when that fit cannot be made.
+        double lo = 0.0;
+        double hi = 0.0;
+        if (IsFar(First, Rows, lo, hi) && FitOrthogonally(First, Rows, lo, hi, y, Index, Value))
+            return true;
+        return FitNormal(First, Rows, y, Index, Value);
+    }
+
+    // Fit for two series over the same window, with one factorisation where it is shared.
+    bool FitPair(int First, int Rows, const double *y1, const double *y2, int Index, double &Value1,
+        double &Value2)
+    {
+        double lo = 0.0;
+        double hi = 0.0;
+        bool valid[2] = { false, false };
+        double values[2] = { 0.0, 0.0 };
+        const double *ys[2] = { y1, y2 };
+        if (IsFar(First, Rows, lo, hi))
+            FitOrthogonallyAll(First, Rows, lo, hi, 2, ys, Index, values, valid);
+        if (valid[0])
+            Value1 = values[0];
+        else if (!FitNormal(First, Rows, y1, Index, Value1))
+            return false;
+        if (valid[1])
+            Value2 = values[1];
+        else if (!FitNormal(First, Rows, y2, Index, Value2))
+            return false;
+        return true;
+    }
+
+private:
+    bool IsFar(int First, int Rows, double &Lo, double &Hi) const
+    {
+        const auto [lo, hi] = std::minmax_element(X + First, X + First + Rows);
+        Lo = *lo;
+        Hi = *hi;
+        const double magnitude = std::max(std::fabs(Lo), std::fabs(Hi));
+        return magnitude > kNormalEquationsReach * (Hi - Lo);
+    }
+
+    bool FitNormal(int First, int Rows, const double *y, int Index, double &Value)
     {
         const int width = M + 1; // the normal matrix with the right-hand side as last column
         // AT x A and AT x B, each sum from 0.0 over the window's rows in order, as
@@ -136,13 +179,6 @@ public:
         for (int k = 0; k < M; ++k)
             sum = sum + PowersOf(k)[Index] * Coefficients[Slot(k)];
         Value = sum;
-
-        const auto [lo, hi] = std::minmax_element(X + First, X + First + Rows);
-        const double magnitude = std::max(std::fabs(*lo), std::fabs(*hi));
-        double stable = 0.0;
-        if (magnitude > kNormalEquationsReach * (*hi - *lo)
-            && FitOrthogonally(First, Rows, *lo, *hi, y, Index, stable))
-            Value = stable;
         return true;
     }
 
@@ -155,6 +191,21 @@ private:
     bool FitOrthogonally(
         int First, int Rows, double Lo, double Hi, const double *y, int Index, double &Value)
     {
+        const double *Ys[1] = { y };
+        double Values[1] = { 0.0 };
+        bool Valid[1] = { false };
+        if (!FitOrthogonallyAll(First, Rows, Lo, Hi, 1, Ys, Index, Values, Valid))
+            return false;
+        Value = Values[0];
+        return Valid[0];
+    }
+
+    // The orthogonal fit of Count series over the same window: the factorisation depends on
+    // x alone and is made once; each series' right-hand side goes through the very steps it
+    // would alone. False when the basis degenerates; Valid tells which values are finite.
+    bool FitOrthogonallyAll(int First, int Rows, double Lo, double Hi, int Count,
+        const double *const *Ys, int Index, double *Values, bool *Valid)
+    {
         const double *x = X + First;
         const double centre = Lo + (Hi - Lo) / 2.0;
         const double halfSpan = (Hi - Lo) / 2.0;
@@ -162,14 +213,18 @@ private:
         if (!(halfSpan > 0.0) || !std::isfinite(magnitude))
             return false;
         Basis.resize(static_cast<std::size_t>(Rows) * static_cast<std::size_t>(M));
-        Rhs.assign(y + First, y + First + Rows);
+        Rhs.resize(static_cast<std::size_t>(Rows) * static_cast<std::size_t>(Count));
+        for (int s = 0; s < Count; ++s)
+            std::copy(Ys[s] + First, Ys[s] + First + Rows, &Rhs[Flat(s, 0, Rows)]);
         const double toU = 1.0 / halfSpan;
         const double toUnit = 1.0 / magnitude;
         for (int i = 0; i < Rows; ++i) {
             const double u = (x[i] - centre) * toU;
             double f = x[i] * toUnit;
+            double *cell = &Basis[Slot(i)];
             for (int k = 0; k < M; ++k) {
-                Basis[Flat(k, i, Rows)] = f;
+                *cell = f;
+                cell += Rows;
                 f *= u;
             }
         }
@@ -196,22 +251,26 @@ private:
             };
             for (int j = k + 1; j < M; ++j)
                 reflect(&Basis[Flat(j, 0, Rows)]);
-            reflect(Rhs.data());
+            for (int s = 0; s < Count; ++s)
+                reflect(&Rhs[Flat(s, 0, Rows)]);
             Diagonal[Slot(k)] = alpha;
         }
-        for (int k = M - 1; k >= 0; --k) {
-            double sum = Rhs[Slot(k)];
-            for (int j = k + 1; j < M; ++j)
-                sum -= Basis[Flat(j, k, Rows)] * Coefficients[Slot(j)];
-            Coefficients[Slot(k)] = sum / Diagonal[Slot(k)];
-        }
-
         const double u0 = (X[Index] - centre) * toU;
-        double sum = Coefficients[Slot(M - 1)];
-        for (int k = M - 2; k >= 0; --k)
-            sum = sum * u0 + Coefficients[Slot(k)];
-        Value = X[Index] * toUnit * sum;
-        return std::isfinite(Value);
+        for (int s = 0; s < Count; ++s) {
+            const double *rhs = &Rhs[Flat(s, 0, Rows)];
+            for (int k = M - 1; k >= 0; --k) {
+                double sum = rhs[k];
+                for (int j = k + 1; j < M; ++j)
+                    sum -= Basis[Flat(j, k, Rows)] * Coefficients[Slot(j)];
+                Coefficients[Slot(k)] = sum / Diagonal[Slot(k)];
+            }
+            double sum = Coefficients[Slot(M - 1)];
+            for (int k = M - 2; k >= 0; --k)
+                sum = sum * u0 + Coefficients[Slot(k)];
+            Values[s] = X[Index] * toUnit * sum;
+            Valid[s] = std::isfinite(Values[s]);
+        }
+        return true;
     }
 
     static std::size_t Flat(int Row, int Col, int Width)
@@ -352,4 +411,53 @@ void SmoothCurve(const TDoubleArray &xList, const TDoubleArray &yList, int xstep
             value = fitWithMatrices(i, half + i);
         result.ItemRef(half + i) = value;
     }
+}
+
+void SmoothCurvePair(const TDoubleArray &xList, const TDoubleArray &yList1,
+    const TDoubleArray &yList2, int xstep, int nKrivka, TDoubleArray &result1,
+    TDoubleArray &result2)
+{
+    const auto oneByOne = [&] {
+        SmoothCurve(xList, yList1, xstep, nKrivka, result1);
+        SmoothCurve(xList, yList2, xstep, nKrivka, result2);
+    };
+    const int n = xList.Count();
+    const int m = nKrivka + 1;
+    // Anything SmoothCurve would report, or treat otherwise than by the flat fit, is left to
+    // it, series by series as before.
+    const bool aliased = &result1 == &xList || &result1 == &yList1 || &result1 == &yList2
+        || &result2 == &xList || &result2 == &yList1 || &result2 == &yList2 || &result1 == &result2;
+    if (nKrivka < 1 || xstep <= nKrivka || yList1.Count() != n || yList2.Count() != n || n < xstep
+        || aliased || m > kFlatMaxColumns) {
+        oneByOne();
+        return;
+    }
+    // Written apart and kept only when every window has been fitted: a window SmoothCurve
+    // would report stops the first series there and leaves the second untouched.
+    TDoubleArray first = result1;
+    TDoubleArray second = result2;
+    if (first.Count() != n)
+        first.SetCount(n);
+    if (second.Count() != n)
+        second.SetCount(n);
+    const int half = xstep / 2;
+    ReleaseUpperVectorState();
+    TFlatWindowFit flat(xList, m);
+    for (int i = 0; i + xstep < n; ++i) {
+        if (i < half) {
+            first.ItemRef(i) = yList1.ItemRef(i);
+            second.ItemRef(i) = yList2.ItemRef(i);
+            continue;
+        }
+        double value1 = 0.0;
+        double value2 = 0.0;
+        if (!flat.FitPair(i, xstep, yList1.Data(), yList2.Data(), half + i, value1, value2)) {
+            oneByOne();
+            return;
+        }
+        first.ItemRef(half + i) = value1;
+        second.ItemRef(half + i) = value2;
+    }
+    result1 = first;
+    result2 = second;
 }

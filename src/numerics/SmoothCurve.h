@@ -16,6 +16,13 @@
 void SmoothCurve(const TDoubleArray &xList, const TDoubleArray &yList, int xstep, int nKrivka,
     TDoubleArray &result);
 
+// SmoothCurve(xList, yList1, ..., result1), then SmoothCurve(xList, yList2, ..., result2),
+// with the same results and messages, but the fit of each window made once for both series
+// where it depends on the points alone.
+void SmoothCurvePair(const TDoubleArray &xList, const TDoubleArray &yList1,
+    const TDoubleArray &yList2, int xstep, int nKrivka, TDoubleArray &result1,
+    TDoubleArray &result2);
+
 // A(Row, k) := xList[Index]^k for k = 1 .. ColCount(A), then B(Row) := yList[Index].
 // Index is 0-based, Row 1-based.
 void FillDesignRow(TQuadDoubleArray &A, TQuadDoubleArray &B, const TDoubleArray &xList, int Index,

@@ -22,18 +22,11 @@ template <typename F> int RoundWith(F Value, F (*Op)(F))
     return static_cast<int>(r);
 }
 
-double NearbyD(double v) { return std::nearbyint(v); }
-// rint rounds exactly as nearbyint under the default rounding mode, which the program never
-// changes; nearbyintl saves and restores the x87 environment on every call, and every curve
-// point is placed through here.
-long double NearbyL(long double v) { return std::rint(v); }
 double TruncD(double v) { return std::trunc(v); }
 
 } // namespace
 
-int Round(double Value) { return RoundWith<double>(Value, NearbyD); }
-
-int Round(long double Value) { return RoundWith<long double>(Value, NearbyL); }
+void RaiseInvalidOp() { throw EFloatError(kInvalidOpMessage); }
 
 int Trunc(double Value) { return RoundWith<double>(Value, TruncD); }
 
@@ -83,11 +76,9 @@ double FLn(double Value)
     return FCheck(std::log(Value));
 }
 
-double FCheck(double Value)
+void RaiseNotFinite(double Value)
 {
     if (std::isnan(Value))
         throw EFloatError(kInvalidOpMessage);
-    if (std::isinf(Value))
-        throw EFloatError(kOverflowMessage);
-    return Value;
+    throw EFloatError(kOverflowMessage);
 }

@@ -84,6 +84,30 @@ long long DecimalExponent(std::string_view t)
 
 bool TryStrToFloat(std::string_view Text, double &Value)
 {
+    // A whole number of up to 15 digits, as most reply-line fields are, is a double exactly:
+    // the value the general path gives, without it.
+    {
+        std::string_view t = Text;
+        const bool negative = !t.empty() && t.front() == '-';
+        if (!t.empty() && (t.front() == '-' || t.front() == '+'))
+            t.remove_prefix(1);
+        if (!t.empty() && t.size() <= 15) {
+            long long v = 0;
+            bool digits = true;
+            for (char c : t) {
+                if (!IsDigit(c)) {
+                    digits = false;
+                    break;
+                }
+                v = v * 10 + (c - '0');
+            }
+            if (digits) {
+                const double d = static_cast<double>(v);
+                Value = negative ? -d : d;
+                return true;
+            }
+        }
+    }
     if (!MatchesFloatGrammar(Text))
         return false;
     // from_chars rejects a leading '+', which the grammar allows.

@@ -384,10 +384,19 @@ void TSmithChart::DrawLabel(int Freq)
     FLabel.BrushSolid = true;
     FLabel.FontPixelSize = kLabelPixelSize;
     FLabel.FontBold = false;
-    LabelText(
-        Px - 25, 0, clBlack, QStr(FormatFloat("#0.000", Freq / 1000.0)) + QStringLiteral(" MHz"));
-    LabelText(Px - 20, H - 35, clGreen, QStringLiteral("Rx ") + QString::number(R));
-    LabelText(Px - 20, H - 20, clPurple, QStringLiteral("Xx ") + QString::number(X));
+    // Each text stands beside the point but within the chart's width (and the layer's), so
+    // the label of a point near the rim stays in view.
+    const auto Placed = [&](int Wanted, const QString &Text) {
+        const int Left = std::max(FCentreX - FRadius, 0);
+        const int Right = std::min(FCentreX + FRadius, W) - FLabel.TextWidth(Text);
+        return std::max(Left, std::min(Wanted, Right));
+    };
+    const QString FreqText = QStr(FormatFloat("#0.000", Freq / 1000.0)) + QStringLiteral(" MHz");
+    const QString RText = QStringLiteral("Rx ") + QString::number(R);
+    const QString XText = QStringLiteral("Xx ") + QString::number(X);
+    LabelText(Placed(Px - 25, FreqText), 0, clBlack, FreqText);
+    LabelText(Placed(Px - 20, RText), H - 35, clGreen, RText);
+    LabelText(Placed(Px - 20, XText), H - 20, clPurple, XText);
     FLabel.SetPen(clGreen, psDot, 1);
     FLabel.PenMode = TPenMode::Copy;
     FLabel.MoveTo(0, Py);

@@ -47,6 +47,9 @@ public:
     TSmithChart(const TSmithChart &) = delete;
     TSmithChart &operator=(const TSmithChart &) = delete;
 
+    // The chart's background inside the outer circle: the graph's background colour.
+    TColor GraphBackColor = 0xC0F9FA;
+
     // Every layer takes the new size; the grid and the label are drawn anew, the point layer
     // keeps its picture (white where it grew).
     void Resize(int Width, int Height);

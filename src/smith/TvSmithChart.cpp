@@ -111,6 +111,7 @@ void TvSmithChart::InitChart()
     // A frame not shown yet has not laid out its paint box.
     layout()->activate();
     FChart = std::make_unique<TSmithChart>(173, 180, 160, pbSmith);
+    FChart->GraphBackColor = FBackColor;
     FChart->Resize(pbSmith->width(), pbSmith->height());
     edImp->setText(QString::number(ChImp));
 }
@@ -160,6 +161,15 @@ void TvSmithChart::RedrawGrid()
     FChart->FillBackground();
     FChart->DrawGrid();
     FChart->Compose();
+}
+
+void TvSmithChart::SetBackColor(TColor Color)
+{
+    FBackColor = Color;
+    if (!FChart)
+        return;
+    FChart->GraphBackColor = Color;
+    RedrawGrid();
 }
 
 void TvSmithChart::Replot()

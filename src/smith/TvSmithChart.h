@@ -44,6 +44,7 @@ public:
     void LoadLines(const QStringList &Lines, int Z0) override;
     void ShowFrequency(int FreqKHz) override;
     void RedrawGrid() override;
+    void SetBackColor(TColor Color) override;
     void Replot() override;
     // Takes the field's whole ohms (1 to 10000) as ChImp, stores them and tells OnApply;
     // anything else is refused with a message and the field shows the value in use again.
@@ -52,4 +53,6 @@ public:
 
 private:
     std::unique_ptr<TSmithChart> FChart;
+    // Kept for a chart made later.
+    TColor FBackColor = 0xC0F9FA;
 };

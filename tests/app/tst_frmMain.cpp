@@ -256,7 +256,7 @@ void TfrmMainTest::MaxBandGivesFullRangeAndEmptiesTheSweep()
 {
     TfrmMain Window;
     Window.show();
-    Window.Mereni().LastLines() = FakeSweep(1810, 20);
+    Window.Mereni().SetLastLines(FakeSweep(1810, 20));
     QTest::mouseClick(Child<QRadioButton>(Window, "chkOther"), Qt::LeftButton);
     QCOMPARE(Window.Model().OsaX->MinValue, 1.0);
     QCOMPARE(Window.Model().OsaX->MaxValue, 30.0);
@@ -316,7 +316,7 @@ void TfrmMainTest::TheBandShownIsTheBandMeasured()
     Window.show();
     QTest::mouseClick(Child<QRadioButton>(Window, "chk40"), Qt::LeftButton);
     QCOMPARE(Window.Model().OsaX->MinValue, 7.0);
-    Window.Mereni().LastLines() = FakeSweep(7000, 5);
+    Window.Mereni().SetLastLines(FakeSweep(7000, 5));
     QTest::mouseClick(Child<TColourButton>(Window, "btnMereni"), Qt::LeftButton);
     QVERIFY(Window.IsMeasuring());
     // The analyzer is asked for the band the lines will be drawn against.
@@ -339,7 +339,7 @@ void TfrmMainTest::TheBandShownIsTheBandMeasured()
     QCOMPARE(Window.Model().OsaX->MinValue, 7.0);
     // Nothing empties the lines at the start: the last sweep stays until the new one ends.
     QCOMPARE(Window.Mereni().LastLines().size(), 5);
-    Window.Mereni().CurrentLines() = FakeSweep(7000, 11);
+    Window.Mereni().SetCurrentLines(FakeSweep(7000, 11));
     Window.Mereni().WatchdogTimer();
     QVERIFY(Child<QFrame>(Window, "pnBand")->isVisible());
     QVERIFY(Child<QRadioButton>(Window, "chk40")->isChecked());
@@ -730,7 +730,7 @@ void TfrmMainTest::EveryHandlerLeavesOnePicture()
     TfrmMain Window;
     Window.show();
     TAnGraph &G = Window.Model();
-    Window.Mereni().LastLines() = FakeSweep(1810, 20);
+    Window.Mereni().SetLastLines(FakeSweep(1810, 20));
     PlaceCursors(G, 1.85, 1.95);
     const std::function<void()> Handlers[] = {
         [&] { Window.SetFrequencyRange(1.8, 2.0); },

@@ -95,7 +95,7 @@ void TfrmMainFilesTest::saveAndOpenThroughTheMenu()
     Window.show();
     const QStringList Lines { QStringLiteral("7000 40 -30"), QStringLiteral("7100 50 0"),
         QStringLiteral("7200 60 30") };
-    Window.Mereni().LastLines() = Lines;
+    Window.Mereni().SetLastLines(Lines);
     const std::string Base = Dir.filePath(QStringLiteral("test")).toStdString();
     Dialogs->ClearShown();
     Dialogs->QueueFileName(Base);
@@ -111,7 +111,7 @@ void TfrmMainFilesTest::saveAndOpenThroughTheMenu()
     // Every dialog after the first starts in the folder last chosen.
     QCOMPARE(QString::fromStdString(Dialogs->LastFolder()), Dir.path());
 
-    Window.Mereni().LastLines() = QStringList { QStringLiteral("14000 50 0") };
+    Window.Mereni().SetLastLines(QStringList { QStringLiteral("14000 50 0") });
     Window.Model().Cursor1->Frequency = 14.0;
     Dialogs->QueueFileName(Base + ".TXT");
     Child<QAction>(Window, "MenLoad")->trigger();
@@ -126,7 +126,7 @@ void TfrmMainFilesTest::nothingWhileMeasuring()
 {
     TfrmMain Window;
     Window.show();
-    Window.Mereni().LastLines() = QStringList { QStringLiteral("14000 50 0") };
+    Window.Mereni().SetLastLines(QStringList { QStringLiteral("14000 50 0") });
     Window.Mereni().StartSweep();
     QVERIFY(Window.IsMeasuring());
     Dialogs->ClearShown();
@@ -143,7 +143,7 @@ void TfrmMainFilesTest::openResetsCursorsFirst()
 {
     TfrmMain Window;
     Window.show();
-    Window.Mereni().LastLines() = QStringList { QStringLiteral("14000 50 0") };
+    Window.Mereni().SetLastLines(QStringList { QStringLiteral("14000 50 0") });
     Window.Model().Cursor1->Frequency = 7.0;
     Window.Model().Cursor2->Frequency = 7.1;
     Window.Model().Horizontal1->Y = 60;

@@ -193,7 +193,7 @@ const TRow kRows[] = {
         } },
     { "a selection made by program runs its handler once", {},
         [](TfrmMain &W, TQuietPort &) {
-            W.Mereni().LastLines() = Dipole(28000, 10, 5);
+            W.Mereni().SetLastLines(Dipole(28000, 10, 5));
             // "Max" is selected at start-up already: its handler runs once more, here.
             Click(W, "btnLKab");
         },

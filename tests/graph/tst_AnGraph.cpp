@@ -129,9 +129,8 @@ void TAnGraphTest::init()
 {
     ChImp = 50;
     MeasureMode = mmImpedance;
-    GraphBackColor = clWhite;
-    BuildTickTables();
     Graph = std::make_unique<TAnGraph>(nullptr, 7.0, 7.2);
+    Graph->GraphBackColor = clWhite;
     Graph->OsaZ->SetRange();
     Graph->OsaR->SetRange();
     Graph->OsaXX->SetRange();
@@ -143,7 +142,6 @@ void TAnGraphTest::cleanup()
     Graph.reset();
     ChImp = 50;
     MeasureMode = mmImpedance;
-    GraphBackColor = 0xC0F9FA;
     SmoothCurves = false;
 }
 
@@ -283,7 +281,7 @@ void TAnGraphTest::pointIndexAt()
 void TAnGraphTest::placedCursorsShowOnce()
 {
     Graph->Mereni->ShowMinSWR = [] { return true; };
-    Graph->Mereni->LastLines() = SweepLines();
+    Graph->Mereni->SetLastLines(SweepLines());
     const struct
     {
         const char *Name;
@@ -353,7 +351,7 @@ void TAnGraphTest::phaseCurveThroughResonance()
              Graph->OsaR.get(), Graph->OsaXX.get(), Graph->OsaRL.get() })
         Axis->Visible = false;
     Graph->OsaPhase->Line = TPropertyLine(clFuchsia, psSolid, 2);
-    Graph->Mereni->LastLines() = SweepLines();
+    Graph->Mereni->SetLastLines(SweepLines());
     Graph->Refresh();
     QCOMPARE(Graph->Mereni->PhaseValues.Item(10), 0.0);
     for (int X = 352; X <= 418; X += 6) {
@@ -387,7 +385,7 @@ void TAnGraphTest::cursorLayerComposedByAnd()
 void TAnGraphTest::minimumCursorPlacedByEvaluation()
 {
     Graph->Mereni->ShowMinSWR = [] { return true; };
-    Graph->Mereni->LastLines() = SweepLines();
+    Graph->Mereni->SetLastLines(SweepLines());
     Graph->Refresh();
     QCOMPARE(Graph->CursorMin->Frequency, Graph->Raster->FrequencyAt(350));
     QCOMPARE(Graph->CursorMin->X, 385);
@@ -450,7 +448,7 @@ void TAnGraphTest::drawAllRestoresImpedanceRange()
     Graph->OsaXX->MaxValue = 5.0;
     Graph->DrawAll();
     QCOMPARE(Graph->OsaZ->MaxValue, 5.0);
-    Graph->Mereni->LastLines() = SweepLines();
+    Graph->Mereni->SetLastLines(SweepLines());
     Graph->DrawAll();
     QCOMPARE(Graph->OsaZ->MaxValue, 10000.0);
     QCOMPARE(Graph->OsaR->MaxValue, 10000.0);
@@ -463,7 +461,7 @@ void TAnGraphTest::zeroRangeFailsSilently()
 {
     Graph->OsaX->SetMinValue(7.0);
     Graph->OsaX->SetMaxValue(7.0);
-    Graph->Mereni->LastLines() = SweepLines();
+    Graph->Mereni->SetLastLines(SweepLines());
     Graph->ClearLayers();
     Graph->DrawAll();
     // The frame was drawn before the failure; nothing was presented.
@@ -484,7 +482,7 @@ void TAnGraphTest::chImpZeroDrawsNoCurve()
     Graph->OsaXX->Line.Color = clFuchsia;
     Graph->OsaZ->Text.Color = clRed;
     Graph->OsaXX->Text.Color = clRed;
-    Graph->Mereni->LastLines() = SweepLines();
+    Graph->Mereni->SetLastLines(SweepLines());
     Graph->Refresh();
     QCOMPARE(CountColor(Graph->MainLayer, clFuchsia), 0);
 }
@@ -505,7 +503,7 @@ void TAnGraphTest::narrowLayerDrawsNothingOdd()
     QFETCH(int, Height);
     Graph->ResizeLayers(Width, Height);
     Graph->Mereni->ShowMinSWR = [] { return true; };
-    Graph->Mereni->LastLines() = SweepLines();
+    Graph->Mereni->SetLastLines(SweepLines());
     Graph->Markers->AddBand(7.05, 7.15);
     Graph->Refresh();
     Graph->MoveCursor1(36, 55);
@@ -518,9 +516,12 @@ void TAnGraphTest::narrowLayerDrawsNothingOdd()
 
 void TAnGraphTest::graphRasterFollowsLifetime()
 {
-    QCOMPARE(GraphRaster, Graph->Raster.get());
-    Graph.reset();
-    QCOMPARE(GraphRaster, nullptr);
+    // Everything that maps through a raster maps through the model's own.
+    const TRastrFr *Own = Graph->Raster.get();
+    for (const TRastrFr *Linked : { Graph->OsaFRQ->GraphRaster, Graph->Markers->GraphRaster,
+             Graph->Cursor1->GraphRaster, Graph->Cursor2->GraphRaster,
+             Graph->CursorMin->GraphRaster, Graph->Mereni->GraphRaster })
+        QCOMPARE(Linked, Own);
 }
 
 void TAnGraphTest::cursorReadouts()
@@ -560,7 +561,7 @@ void TAnGraphTest::cursorReadouts()
 
     // With a sweep: the point at cursor 1 (the first line) and at cursor 2 (the last
     // frequency reads the point before it).
-    Graph->Mereni->LastLines() = SweepLines();
+    Graph->Mereni->SetLastLines(SweepLines());
     Graph->Refresh();
     QVERIFY(!Row1.Fields["rx"].Invalid);
     QCOMPARE(Row1.Fields["rx"].Value, 90.0);
@@ -663,14 +664,14 @@ void TAnGraphTest::minimumCursorOnMeasuredPoint()
     Graph->OsaX->SetMaxValue(ToMHz);
     Graph->Mereni->ShowMinSWR = [] { return true; };
     // A previous sweep's minimum must not survive a sweep without one.
-    Graph->Mereni->LastLines() = SweepLines();
+    Graph->Mereni->SetLastLines(SweepLines());
     Graph->OsaX->SetMinValue(7.0);
     Graph->OsaX->SetMaxValue(7.2);
     Graph->Refresh();
     QVERIFY(Graph->CursorMin->IsPlaced());
     Graph->OsaX->SetMinValue(FromMHz);
     Graph->OsaX->SetMaxValue(ToMHz);
-    Graph->Mereni->LastLines() = Lines;
+    Graph->Mereni->SetLastLines(Lines);
     Graph->Refresh();
     SmoothCurves = false;
     const double Column = (ToMHz - FromMHz) / 700;

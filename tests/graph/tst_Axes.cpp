@@ -45,12 +45,10 @@ struct TLayer
 // Restores the program-wide values a test changes.
 struct TGlobalsGuard
 {
-    TGlobalsGuard() { BuildTickTables(); }
     ~TGlobalsGuard()
     {
         ChImp = 50;
         MeasureMode = mmImpedance;
-        BuildTickTables();
     }
 };
 
@@ -78,7 +76,7 @@ private slots:
     void swrSkipsWithoutBreaking();
     void swrAboveTopBreaks();
     void pinnedCurveNotDrawnAlongEdge();
-    void ticksKeepOldChImp();
+    void ticksFollowChImp();
     void referenceLineAtChImp();
     void cableLengthMode();
     void axisDrawingFailsOnZeroRange();
@@ -357,22 +355,27 @@ void TAxesTest::pinnedCurveNotDrawnAlongEdge()
     QCOMPARE(L.CountInColumn(250, 200, 350, clGreen), 0);
 }
 
-void TAxesTest::ticksKeepOldChImp()
+void TAxesTest::ticksFollowChImp()
 {
     TLayer L;
-    BuildTickTables();
-    const double Expected[8] = { 0, 10, 25, 50, 100, 250, 500, 10000 };
-    ChImp = 75;
-    for (int I = 0; I < 8; ++I) {
-        QCOMPARE(OhmTicks[I], Expected[I]);
-        QCOMPARE(ReactanceTicks[I], Expected[I]);
-    }
+    TOsaX OsaX(&L.Canvas, 1.0, 30.0);
     TOsaOHM Axis(&L.Canvas);
-    // The tick 50 now stands where 50 ohm maps against 75: 300 x 50/125 = 120 above the bottom.
-    QCOMPARE(Axis.ValueToY(OhmTicks[3]), 230);
-    BuildTickTables();
-    QCOMPARE(OhmTicks[7], 15000.0);
-    QCOMPARE(OhmTicks[1], 15.0);
+    Axis.Kind = 2;
+    TOsaXX Reactance(&L.Canvas);
+    const std::array<double, 8> At50 = { 0, 10, 25, 50, 100, 250, 500, 10000 };
+    QCOMPARE(Axis.OhmTicks, At50);
+    QCOMPARE(Reactance.ReactanceTicks, At50);
+    // A new Z0, set wherever: the scales drawn next show its ticks, up to 200 Z0.
+    ChImp = 75;
+    Axis.DrawAxis(735, OsaX);
+    Reactance.DrawAxis(35, OsaX, false);
+    const std::array<double, 8> At75 = { 0, 15, 37.5, 75, 150, 375, 750, 15000 };
+    QCOMPARE(Axis.OhmTicks, At75);
+    QCOMPARE(Reactance.ReactanceTicks, At75);
+    QCOMPARE(Axis.MaxValue, 15000.0);
+    QCOMPARE(Reactance.MinValue, -15000.0);
+    // The tick at Z0 stands in the middle of the 300 rows.
+    QCOMPARE(Axis.ValueToY(Axis.OhmTicks[3]), 200);
 }
 
 namespace {
@@ -395,7 +398,6 @@ void TAxesTest::referenceLineAtChImp()
 {
     for (int Imp : { 50, 75 }) {
         TLayer L;
-        BuildTickTables(); // at 50 ohm
         ChImp = Imp;
         TOsaX OsaX(&L.Canvas, 1.0, 30.0);
         TOsaOHM Axis(&L.Canvas);
@@ -403,15 +405,12 @@ void TAxesTest::referenceLineAtChImp()
         Axis.Grid = true;
         Axis.GridLine.Color = clGreen;
         Axis.DrawAxis(735, OsaX);
-        const int Row50 = Axis.ValueToY(50.0);
-        const int Row100 = Axis.ValueToY(100.0);
+        const int RowRef = Axis.ValueToY(Imp);
+        const int RowTwice = Axis.ValueToY(2.0 * Imp);
         // A dotted grid line has no run longer than one pixel; the dash-dot-dot reference
-        // line has dashes.
-        QCOMPARE(LongestRun(L, Row100, clGreen), 1);
-        if (Imp == 50)
-            QVERIFY(LongestRun(L, Row50, clGreen) > 3);
-        else
-            QCOMPARE(LongestRun(L, Row50, clGreen), 1);
+        // line, at the Z0 in use, has dashes.
+        QCOMPARE(LongestRun(L, RowTwice, clGreen), 1);
+        QVERIFY(LongestRun(L, RowRef, clGreen) > 3);
         ChImp = 50;
     }
 }

@@ -11,7 +11,7 @@
 
 namespace {
 
-// A frequency axis on a layer of the given size with its raster installed as GraphRaster.
+// A frequency axis on a layer of the given size with its raster, which the grid maps through.
 struct TFixture
 {
     TFixture(int W, int H, double Min, double Max)
@@ -23,9 +23,8 @@ struct TFixture
         , Raster(&OsaX, &OsaFRQ)
     {
         Image.fill(Qt::white);
-        GraphRaster = &Raster;
+        OsaFRQ.GraphRaster = &Raster;
     }
-    ~TFixture() { GraphRaster = nullptr; }
     TColor At(int X, int Y) const { return FromQColor(QColor(Image.pixel(X, Y))); }
 
     QImage Image;
@@ -86,7 +85,7 @@ void TRasterTest::gridOfFullRange()
     const int C = F.Raster.ColumnOf(Freq);
     QCOMPARE(C + 35, Column);
     QCOMPARE(QString::fromStdString(FormatFloat("0.000", F.Raster.FrequencyAt(C))), Label);
-    QCOMPARE(FrequencyToColumn(Freq), Column);
+    QCOMPARE(FrequencyToColumn(&F.Raster, Freq), Column);
 }
 
 void TRasterTest::gridLinesDrawnAtRasterColumns()
@@ -151,7 +150,7 @@ void TRasterTest::outsideTheRange()
     QFETCH(int, Absolute);
     TFixture F(795, 400, 1.0, 30.0);
     QCOMPARE(F.Raster.ColumnOf(Frequency), Column);
-    QCOMPARE(FrequencyToColumn(Frequency), Absolute);
+    QCOMPARE(FrequencyToColumn(&F.Raster, Frequency), Absolute);
 }
 
 void TRasterTest::valueToX_data()
@@ -234,7 +233,7 @@ void TRasterTest::narrowLayerLeavesRasterEmpty()
         QCOMPARE(F.Raster.ColumnOf(7.0), -1);
         QCOMPARE(F.Raster.FrequencyAt(0), 0.0);
         QCOMPARE(F.Raster.FrequencyAt(-1), 0.0);
-        QCOMPARE(FrequencyToColumn(7.0), 34);
+        QCOMPARE(FrequencyToColumn(&F.Raster, 7.0), 34);
         // Without columns there is no grid to draw.
         if (Width > 0) {
             F.OsaFRQ.DrawGrid(F.OsaX, F.OsaY);

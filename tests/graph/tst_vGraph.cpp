@@ -8,6 +8,7 @@
 #include "readout/TfraData.h"
 
 #include <QLineEdit>
+#include <QVBoxLayout>
 #include <QtTest>
 
 #include <memory>
@@ -48,7 +49,9 @@ private slots:
     void modifiersAndLeavingThePlot();
     void failedStepEndsTheDrag();
     void dragPicture();
-    void resizeOnlyClears();
+    void resizeRedraws();
+    void layoutKeepsThePicture_data();
+    void layoutKeepsThePicture();
     void rowsBelongToTheirPanel();
 
 private:
@@ -64,7 +67,6 @@ void TvGraphTest::init()
 {
     ChImp = 50;
     MeasureMode = mmImpedance;
-    GraphBackColor = clWhite;
     Dialogs.ClearShown();
     Scope = std::make_unique<TDialogsScope>(Dialogs);
     Host = std::make_unique<QWidget>();
@@ -79,6 +81,7 @@ void TvGraphTest::init()
     Host->show();
     QVERIFY(QTest::qWaitForWindowExposed(Host.get()));
     TAnGraph &G = Frame->Graph();
+    G.GraphBackColor = clWhite;
     G.OsaX->SetMinValue(7.0);
     G.OsaX->SetMaxValue(7.2);
     G.ResizeLayers();
@@ -89,7 +92,6 @@ void TvGraphTest::cleanup()
 {
     Host.reset();
     Scope.reset();
-    GraphBackColor = 0xC0F9FA;
 }
 
 void TvGraphTest::rowsMadeHiddenAndFilled()
@@ -180,7 +182,7 @@ void TvGraphTest::modifiersAndLeavingThePlot()
 void TvGraphTest::failedStepEndsTheDrag()
 {
     TAnGraph &G = Frame->Graph();
-    G.Mereni->LastLines() = SweepLines(true);
+    G.Mereni->SetLastLines(SweepLines(true));
     G.Refresh();
     Frame->pbGraphMouseDown(Qt::LeftButton, {}, 300, 150);
     Frame->pbGraphMouseMove({}, 385, 150);
@@ -197,7 +199,7 @@ void TvGraphTest::dragPicture()
 {
     TAnGraph &G = Frame->Graph();
     G.OsaXX->Line = TPropertyLine(clFuchsia, psSolid, 2);
-    G.Mereni->LastLines() = SweepLines(false);
+    G.Mereni->SetLastLines(SweepLines(false));
     G.Refresh();
     QTest::mousePress(Frame->pbGraph, Qt::LeftButton, {}, QPoint(300, 150));
     QTest::mouseMove(Frame->pbGraph, QPoint(427, 150));
@@ -225,23 +227,74 @@ void TvGraphTest::dragPicture()
     QCOMPARE(At(Shown, 427, 200), At(C, 427, 200));
 }
 
-void TvGraphTest::resizeOnlyClears()
+void TvGraphTest::resizeRedraws()
 {
     TAnGraph &G = Frame->Graph();
-    G.Mereni->LastLines() = SweepLines(false);
+    G.Mereni->SetLastLines(SweepLines(false));
     G.Refresh();
     QVERIFY(CountColor(G.MainLayer, clWhite) < kW * kH);
     Frame->resize(600, 300);
     QCOMPARE(G.MainLayer.size(), QSize(600, 300));
     QCOMPARE(Frame->pbGraph->size(), QSize(600, 300));
-    // Cleared, and not drawn again until the owner redraws.
-    QCOMPARE(CountColor(G.MainLayer, clWhite), 600 * 300);
-    Frame->DrawGraph();
-    QVERIFY(CountColor(G.MainLayer, clWhite) < 600 * 300);
+    // Drawn again at the new size by the frame itself: the picture a full redraw gives.
+    const QImage Resized = G.Composite.copy();
+    QVERIFY(CountColor(Resized, clWhite) < 600 * 300);
+    G.Refresh();
+    QCOMPARE(Resized, G.Composite);
     // Timer1 runs once and stops itself; timerOzn never runs.
     QVERIFY(Frame->Timer1.isActive() && !Frame->timerOzn.isActive());
     Frame->Timer1Timer();
     QVERIFY(!Frame->Timer1.isActive());
+}
+
+void TvGraphTest::layoutKeepsThePicture_data()
+{
+    QTest::addColumn<int>("Change");
+    QTest::newRow("readout panel grows") << 0;
+    QTest::newRow("band bar hidden") << 1;
+}
+
+void TvGraphTest::layoutKeepsThePicture()
+{
+    // The graph between a bar above and the readout panel below, as in the main window.
+    // A handler changes a neighbour and redraws at once; the layout moves the frame only on
+    // a later pass of the event loop, and the picture must survive that.
+    QFETCH(int, Change);
+    QWidget Window;
+    auto *Layout = new QVBoxLayout(&Window);
+    auto *Bar = new QWidget(&Window);
+    Bar->setFixedHeight(30);
+    auto *Graph = new TvGraph(&Window);
+    auto *Bottom = new QWidget(&Window);
+    Bottom->setFixedHeight(44);
+    for (QWidget *W : { Bar, static_cast<QWidget *>(Graph), Bottom })
+        Layout->addWidget(W);
+    Window.resize(kW, kH);
+    Window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&Window));
+    TAnGraph &G = Graph->Graph();
+    G.OsaX->SetMinValue(7.0);
+    G.OsaX->SetMaxValue(7.2);
+    const TColor Curve = RGBColor(0x12, 0x34, 0x56);
+    G.OsaZ->Line = TPropertyLine(Curve, psSolid, 2);
+    G.Mereni->SetLastLines(SweepLines(false));
+    G.Refresh();
+    const int Before = Graph->height();
+
+    if (Change == 0)
+        Bottom->setFixedHeight(88);
+    else
+        Bar->hide();
+    G.Refresh();
+    QTRY_VERIFY(Graph->height() != Before);
+    QCoreApplication::processEvents();
+
+    QCOMPARE(G.Composite.size(), Graph->pbGraph->size());
+    const QImage Shown = G.Composite.copy();
+    // Frame, axes and curves: the curve colour is there, and nothing differs from a redraw.
+    QVERIFY(CountColor(Shown, Curve) > 50);
+    G.Refresh();
+    QCOMPARE(Shown, G.Composite);
 }
 
 void TvGraphTest::rowsBelongToTheirPanel()

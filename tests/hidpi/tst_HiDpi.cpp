@@ -55,7 +55,7 @@ void tst_HiDpi::initTestCase()
     QStringList Lines;
     for (int KHz = 1000; KHz <= 30000; KHz += 100)
         Lines << QStringLiteral("%1 50 %2").arg(KHz).arg((KHz - 15000) / 500);
-    Graph.Mereni->LastLines() = Lines;
+    Graph.Mereni->SetLastLines(Lines);
     Frame->DrawGraph();
 }
 

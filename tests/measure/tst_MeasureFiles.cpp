@@ -36,11 +36,10 @@ struct TBench
         , Mereni(*Graph.Mereni)
     {
         Graph.ResizeLayers(795, 400);
-        BuildTickTables();
         Graph.OsaR->SetRange();
         Graph.OsaXX->SetRange();
         Mereni.SmithFrame = &Smith;
-        Mereni.LastLines() = Lines;
+        Mereni.SetLastLines(Lines);
     }
     TAnGraph Graph;
     TMereni &Mereni;
@@ -336,11 +335,11 @@ void TestMeasureFiles::saveThenLoad()
         TBench loaded;
         loaded.Graph.OsaX->SetMinValue(7.0);
         loaded.Graph.OsaX->SetMaxValue(7.2);
-        loaded.Mereni.CurrentLines() = QStringList { Q("stale") };
+        loaded.Mereni.SetCurrentLines(QStringList { Q("stale") });
         loaded.Mereni.LoadTXT(path);
         QCOMPARE(loaded.Mereni.LastLines(), lines);
         QVERIFY(loaded.Mereni.CurrentLines().isEmpty());
-        QVERIFY(loaded.Mereni.Swapped);
+        QVERIFY(loaded.Mereni.Swapped());
         QCOMPARE(loaded.Graph.OsaX->MinValue, 1.0);
         QCOMPARE(loaded.Graph.OsaX->MaxValue, 30.0);
         QCOMPARE(loaded.Mereni.Frequencies.Count(), 290);
@@ -385,7 +384,7 @@ void TestMeasureFiles::loadRange()
     QCOMPARE(b.Graph.OsaX->MinValue, minMHz);
     QCOMPARE(b.Graph.OsaX->MaxValue, maxMHz);
     QCOMPARE(b.Mereni.Frequencies.Count(), points);
-    QCOMPARE(b.Mereni.Swapped, !bytes.isEmpty());
+    QCOMPARE(b.Mereni.Swapped(), !bytes.isEmpty());
     QCOMPARE(Dialogs.Texts(),
         bytes.isNull() ? std::vector<std::string> { "File " + Std(path) + " not found!" }
                        : std::vector<std::string> {});

@@ -1,3 +1,5 @@
+#include "device/TComm.h"
+#include "device/TMemorySerialPort.h"
 #include "graph/TAnGraph.h"
 #include "measure/Globals.h"
 #include "measure/PointFormulas.h"
@@ -6,10 +8,14 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QImage>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -84,7 +90,6 @@ struct TPicture
         MeasureMode = mmImpedance;
         SmoothCurves = false;
         Graph.ResizeLayers(kWidth, kHeight);
-        BuildTickTables();
         Graph.OsaZ->SetRange();
         Graph.OsaR->SetRange();
         Graph.OsaXX->SetRange();
@@ -101,7 +106,7 @@ struct TPicture
             pen.Axis->Line.Width = 2;
             pen.Axis->GridLine.Color = pen.Color;
         }
-        Graph.Mereni->LastLines() = ExampleSweep();
+        Graph.Mereni->SetLastLines(ExampleSweep());
     }
 
     void Draw()
@@ -124,6 +129,9 @@ private slots:
     void swrCurveAtMappedRows();
     void frameGridAndLabels();
     void allCurvesAndExamplePicture();
+    void curvesStayInsideThePlotAfterAZoom();
+    void keptEvaluationDrawsAsAFreshOne_data();
+    void keptEvaluationDrawsAsAFreshOne();
 };
 
 void TestSweepPicture::swrCurveAtMappedRows()
@@ -231,6 +239,109 @@ void TestSweepPicture::allCurvesAndExamplePicture()
     QVERIFY(CountColorInBox(p.Graph.CursorLayer, QRect(ColumnOf(14.2), 60, 1, 280),
                 p.Graph.CursorMin->Line.Color)
         > 80);
+}
+
+void TestSweepPicture::curvesStayInsideThePlotAfterAZoom()
+{
+    // A zoom into the sweep before the next one: the points beside the new range lie left
+    // and right of the plot, and the curves are cut off at its edges. Outside the plot the
+    // picture is the one without a sweep: scales and labels only.
+    TPicture zoomed;
+    TPicture empty;
+    empty.Graph.Mereni->SetLastLines({});
+    for (TPicture *p : { &zoomed, &empty }) {
+        p->Graph.OsaX->SetMinValue(10.0);
+        p->Graph.OsaX->SetMaxValue(20.0);
+        p->Draw();
+    }
+    const QImage &img = zoomed.Graph.Composite;
+    const QRect left(0, 0, kPlotLeft - 1, kHeight);
+    const QRect right(kPlotRight + 2, 0, kWidth - kPlotRight - 2, kHeight);
+    QVERIFY(CountColorInBox(img, QRect(kPlotLeft + 5, kPlotTop, 600, 300), clBlue) > 300);
+    QCOMPARE(img.copy(left), empty.Graph.Composite.copy(left));
+    QCOMPARE(img.copy(right), empty.Graph.Composite.copy(right));
+    // On the left edge itself only the ends of the curves that enter there, no stub of
+    // piled-up points.
+    int edge = 0;
+    for (int y = kPlotTop; y <= kPlotBottom; ++y)
+        for (int x = kPlotLeft - 1; x <= kPlotLeft + 1; ++x)
+            edge += img.pixel(x, y) != empty.Graph.Composite.pixel(x, y);
+    QVERIFY2(edge < 6 * 6, qPrintable(QString::number(edge)));
+}
+
+void TestSweepPicture::keptEvaluationDrawsAsAFreshOne_data()
+{
+    QTest::addColumn<int>("change");
+    QTest::newRow("a sweep") << 0;
+    QTest::newRow("a load") << 1;
+    QTest::newRow("a Z0") << 2;
+    QTest::newRow("the smoothing") << 3;
+}
+
+void TestSweepPicture::keptEvaluationDrawsAsAFreshOne()
+{
+    // Two graphs with the same sweep, one keeping its evaluation, one evaluating every time.
+    // After a change of an input and then of the display, both show the same picture and
+    // hold the same series, to the bit: what is kept is never an old sweep's numbers.
+    QFETCH(int, change);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("load.txt"));
+    QStringList other;
+    for (int kHz = 3000; kHz <= 25000; kHz += 50)
+        other << QStringLiteral("%1 %2 %3").arg(kHz).arg(30 + kHz / 400).arg(kHz / 100 - 140);
+    {
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(other.join(QStringLiteral("\r\n")).toLatin1());
+    }
+    const auto series = [](TMereni &m) {
+        std::vector<std::vector<double>> all;
+        for (const TDoubleArray *s : { &m.Frequencies, &m.Resistances, &m.Reactances,
+                 &m.RawResistances, &m.RawReactances, &m.Impedances, &m.RValues, &m.XValues,
+                 &m.SWRValues, &m.RLValues, &m.PhaseValues, &m.CableLosses })
+            all.emplace_back(s->Data(), s->Data() + s->Count());
+        return all;
+    };
+    TPicture kept;
+    TPicture fresh;
+    fresh.Graph.Mereni->KeepEvaluation = false;
+    for (TPicture *p : { &kept, &fresh }) {
+        TMereni &m = *p->Graph.Mereni;
+        m.ShowMinSWR = [] { return true; };
+        p->Draw();
+        p->Draw();
+    }
+    const std::vector<std::vector<double>> before = series(*kept.Graph.Mereni);
+    for (TPicture *p : { &kept, &fresh }) {
+        TMereni &m = *p->Graph.Mereni;
+        if (change == 0) {
+            m.Comm = std::make_unique<TComm>(std::make_unique<TMemorySerialPort>());
+            m.StartSweep();
+            for (const QString &line : other)
+                m.LineReceived(0, line);
+            m.WatchdogTimer();
+        } else if (change == 1) {
+            m.LoadTXT(file);
+        }
+    }
+    if (change == 2)
+        ChImp = 75;
+    if (change == 3)
+        SmoothCurves = true;
+    for (TPicture *p : { &kept, &fresh }) {
+        p->Graph.OsaPhase->Visible = false;
+        p->Graph.ResizeLayers(kWidth - 40, kHeight + 30);
+        p->Draw();
+    }
+    ChImp = 50;
+    SmoothCurves = false;
+
+    QCOMPARE(kept.Graph.Composite, fresh.Graph.Composite);
+    QVERIFY(series(*kept.Graph.Mereni) == series(*fresh.Graph.Mereni));
+    QCOMPARE(kept.Graph.CursorMin->X, fresh.Graph.CursorMin->X);
+    QCOMPARE(kept.Graph.CursorMin->Frequency, fresh.Graph.CursorMin->Frequency);
+    // The change did reach the series.
+    QVERIFY(series(*kept.Graph.Mereni) != before);
 }
 
 QTEST_MAIN(TestSweepPicture)

@@ -2,8 +2,10 @@
 #include "device/TComm.h"
 #include "device/TMemorySerialPort.h"
 #include "graph/TAnGraph.h"
+#include "graph/TCursorReadout.h"
 #include "graph/TCursors.h"
 #include "measure/Globals.h"
+#include "measure/PointFormulas.h"
 #include "measure/TMereni.h"
 #include "measure/TSmithLink.h"
 #include "platform/Dialogs.h"
@@ -30,10 +32,9 @@ public:
     }
     void AddMeasuredPoint(int FreqKHz, int R, int X) override
     {
-        // The chart cannot map a load of -ChImp; this one refuses a chosen frequency so.
-        if (FreqKHz == FailAtKHz)
-            throw EFloatError("Floating point division by zero");
-        Points.emplace_back(FreqKHz, R, X);
+        // The chart leaves a load of -ChImp off, without a word; this one a chosen frequency.
+        if (FreqKHz != FailAtKHz)
+            Points.emplace_back(FreqKHz, R, X);
     }
     void ShowFrequency(int FreqKHz) override { LastShown = FreqKHz; }
 
@@ -41,6 +42,36 @@ public:
     std::vector<std::tuple<int, int, int>> Points;
     int LastShown = 0;
     int FailAtKHz = -1;
+};
+
+// A readout row that keeps, per field, whether it was last shown valid.
+class TRecordingRow : public TCursorReadout
+{
+public:
+    QMap<QString, bool> Valid;
+    QMap<QString, double> Value;
+
+    void ShowFrekvence(bool Invalid, double V) override { Set("F", Invalid, V); }
+    void ShowPSV(bool Invalid, double V) override { Set("PSV", Invalid, V); }
+    void ShowZ(bool Invalid, double V) override { Set("Z", Invalid, V); }
+    void ShowCableLoss(bool Invalid, double V) override { Set("Loss", Invalid, V); }
+    void ShowRL(bool Invalid, double V) override { Set("RL", Invalid, V); }
+    void ShowPhase(bool Invalid, double V) override { Set("Phase", Invalid, V); }
+    void ShowRx(bool Invalid, double V) override { Set("Rx", Invalid, V); }
+    void ShowXx(bool Invalid, double V) override { Set("Xx", Invalid, V); }
+    void ShowKapacita(bool Invalid, double V) override { Set("C", Invalid, V); }
+    void ShowIndukcnost(bool Invalid, double V) override { Set("L", Invalid, V); }
+    void ShowAny(bool Invalid, int, double V) override { Set("Any", Invalid, V); }
+    void SetMarkColor(TColor) override { }
+    void SetRowIndex(int) override { }
+    void ResetLayout() override { }
+
+private:
+    void Set(const char *Field, bool Invalid, double V)
+    {
+        Valid[QLatin1String(Field)] = !Invalid;
+        Value[QLatin1String(Field)] = V;
+    }
 };
 
 // A graph of the given size over 1..30 MHz whose sweep controller talks to a port in memory.
@@ -51,7 +82,6 @@ struct TBench
         , Mereni(*Graph.Mereni)
     {
         Graph.ResizeLayers(Width, Height);
-        BuildTickTables();
         Graph.OsaZ->SetRange();
         Graph.OsaR->SetRange();
         Graph.OsaXX->SetRange();
@@ -72,7 +102,7 @@ struct TBench
 
     void Evaluate(const QStringList &Lines)
     {
-        Mereni.LastLines() = Lines;
+        Mereni.SetLastLines(Lines);
         Mereni.EvaluateSweep();
     }
 
@@ -111,7 +141,7 @@ private slots:
     void lineReceived_data();
     void lineReceived();
     void linesThroughTheProtocol();
-    void smithPointFaultKeepsTheBlock();
+    void smithPointRefusedKeepsTheBlock();
     void emptyLineAdvancesButIsNotStored();
 
     void watchdogWithoutLines();
@@ -131,7 +161,8 @@ private slots:
     void evaluateNoMinimumBelowStart();
     void evaluateMinimumCursorNotWanted();
     void evaluateZeroReference();
-    void evaluateEmptyLastLinesKeepsSeries();
+    void evaluateWithoutPointsEmptiesSeries();
+    void minimumRowShowsTheMinimumPoint();
     void smoothingFewerThanWindow();
     void smoothingOverPointIndex();
 
@@ -273,7 +304,7 @@ void TestTMereni::linesThroughTheProtocol()
     QCOMPARE(b.Bar.value(), 2);
 }
 
-void TestTMereni::smithPointFaultKeepsTheBlock()
+void TestTMereni::smithPointRefusedKeepsTheBlock()
 {
     TBench b;
     b.Smith.FailAtKHz = 1010;
@@ -305,7 +336,7 @@ void TestTMereni::watchdogWithoutLines()
 {
     TBench b;
     const QStringList previous { QStringLiteral("7000 50 0"), QStringLiteral("7100 60 5") };
-    b.Mereni.LastLines() = previous;
+    b.Mereni.SetLastLines(previous);
     b.Mereni.StartSweep();
     QVERIFY(b.Port->IsOpen);
     b.Bar.setValue(7);
@@ -326,18 +357,18 @@ void TestTMereni::watchdogWithoutLines()
 void TestTMereni::watchdogWithLines()
 {
     TBench b;
-    b.Mereni.LastLines() = QStringList { QStringLiteral("1 2 3") };
+    b.Mereni.SetLastLines(QStringList { QStringLiteral("1 2 3") });
     b.Mereni.StartSweep();
     b.Mereni.LineReceived(0, QStringLiteral("14000 50 0"));
     b.Mereni.LineReceived(1, QStringLiteral("14010 55 5"));
     b.Graph.Cursor1->X = 100;
     b.Graph.Cursor2->X = 200;
     b.Graph.CursorMin->X = 300;
-    const bool swappedBefore = b.Mereni.Swapped;
+    const bool swappedBefore = b.Mereni.Swapped();
 
     b.Mereni.WatchdogTimer();
 
-    QCOMPARE(b.Mereni.Swapped, !swappedBefore);
+    QCOMPARE(b.Mereni.Swapped(), !swappedBefore);
     QCOMPARE(b.Mereni.LastLines(),
         QStringList({ QStringLiteral("14000 50 0"), QStringLiteral("14010 55 5") }));
     QVERIFY(b.Mereni.CurrentLines().isEmpty());
@@ -511,7 +542,7 @@ void TestTMereni::evaluateSingleLinePlacesMinimumCursor()
     b.Mereni.ShowMinSWR = [] { return true; };
     b.Evaluate({ QStringLiteral("14000 100 0") });
     QVERIFY(b.Graph.CursorMin->Visible);
-    const int column = GraphRaster->ColumnOf(14.0) + 35;
+    const int column = b.Graph.Raster->ColumnOf(14.0) + 35;
     QCOMPARE(b.Graph.CursorMin->X, column);
     QVERIFY(Near(b.Graph.CursorMin->Frequency, 14.0, 29.0 / 700));
     // One point per curve: the point is remembered, no segment yet.
@@ -526,7 +557,7 @@ void TestTMereni::evaluateShortIsNeverTheMinimum()
     b.Evaluate(
         { QStringLiteral("7000 55 0"), QStringLiteral("20000 0 0"), QStringLiteral("25000 50 0") });
     // The short's replacement SWR is negative, but it reflects everything: the match wins.
-    QCOMPARE(b.Graph.CursorMin->X, GraphRaster->ColumnOf(25.0) + 35);
+    QCOMPARE(b.Graph.CursorMin->X, b.Graph.Raster->ColumnOf(25.0) + 35);
 }
 
 void TestTMereni::evaluateTieKeepsEarlierPoint()
@@ -535,7 +566,7 @@ void TestTMereni::evaluateTieKeepsEarlierPoint()
     b.Mereni.ShowMinSWR = [] { return true; };
     b.Evaluate({ QStringLiteral("7000 100 0"), QStringLiteral("20000 25 0"),
         QStringLiteral("25000 100 0") });
-    QCOMPARE(b.Graph.CursorMin->X, GraphRaster->ColumnOf(7.0) + 35);
+    QCOMPARE(b.Graph.CursorMin->X, b.Graph.Raster->ColumnOf(7.0) + 35);
 }
 
 void TestTMereni::evaluateNoMinimumBelowStart()
@@ -584,17 +615,50 @@ void TestTMereni::evaluateZeroReference()
     QVERIFY(b.Mereni.SWRValues.Item(0) < -1.9e7);
 }
 
-void TestTMereni::evaluateEmptyLastLinesKeepsSeries()
+void TestTMereni::evaluateWithoutPointsEmptiesSeries()
 {
-    TBench b;
-    b.Evaluate({ QStringLiteral("14000 50 0") });
-    b.Evaluate({});
-    QCOMPARE(b.Mereni.Frequencies.Count(), 1);
+    // Nothing of an earlier sweep survives lines that hold no point, or none at all: no
+    // series, no minimum cursor, and its row reads "E" in every field.
+    for (const QStringList &none : { QStringList {}, QStringList { QStringLiteral("garbage") } }) {
+        TBench b;
+        TRecordingRow row;
+        b.Graph.CursorMin->Readout = &row;
+        b.Mereni.ShowMinSWR = [] { return true; };
+        b.Evaluate({ QStringLiteral("14000 50 0"), QStringLiteral("14010 60 5") });
+        QVERIFY(b.Graph.CursorMin->X > 0);
+        QVERIFY(row.Valid.value(QStringLiteral("PSV")));
+        b.Evaluate(none);
+        for (TDoubleArray *series : AllSeries(b.Mereni))
+            QCOMPARE(series->Count(), 0);
+        QCOMPARE(b.Graph.CursorMin->X, 0);
+        QCOMPARE(b.Graph.CursorMin->Frequency, 0.0);
+        for (const QString &field : row.Valid.keys())
+            QVERIFY2(!row.Valid.value(field), qPrintable(field));
+        QCOMPARE(row.Valid.size(), 9);
+    }
+}
 
-    // Lines that all fail empty the series.
-    b.Evaluate({ QStringLiteral("garbage") });
-    QCOMPARE(b.Mereni.Frequencies.Count(), 0);
-    QCOMPARE(b.Mereni.SWRValues.Count(), 0);
+void TestTMereni::minimumRowShowsTheMinimumPoint()
+{
+    // 10 kHz steps on a plot of 0.041 MHz a column: the column of 14.230 MHz has 14.2157,
+    // where the points at or below are those of 14.21 and 14.22.
+    TBench b;
+    TRecordingRow row;
+    b.Graph.CursorMin->Readout = &row;
+    b.Mereni.ShowMinSWR = [] { return true; };
+    b.Evaluate({ QStringLiteral("14200 70 -9"), QStringLiteral("14210 60 -6"),
+        QStringLiteral("14220 55 -3"), QStringLiteral("14230 50 -2"),
+        QStringLiteral("14240 56 4") });
+    QCOMPARE(b.Graph.CursorMin->X, b.Graph.Raster->ColumnOf(14.23) + 35);
+    QCOMPARE(b.Graph.CursorMin->Frequency, 14.23);
+    QCOMPARE(row.Value.value(QStringLiteral("F")), 14.23);
+    QCOMPARE(row.Value.value(QStringLiteral("Rx")), 50.0);
+    QCOMPARE(row.Value.value(QStringLiteral("Xx")), -2.0);
+    QCOMPARE(row.Value.value(QStringLiteral("PSV")), ComputeSWR(50, -2, 50));
+    // A drag step draws it again on the same point.
+    b.Graph.MoveCursor1(300, 100);
+    QCOMPARE(row.Value.value(QStringLiteral("Xx")), -2.0);
+    QCOMPARE(b.Graph.CursorMin->Frequency, 14.23);
 }
 
 void TestTMereni::smoothingFewerThanWindow()

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <random>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -136,6 +137,8 @@ private slots:
     void FitStaysCloseToTheExactFit();
     void SameBitsAsTheMatrixFit_data();
     void SameBitsAsTheMatrixFit();
+    void PairGivesWhatTwoCallsGive_data();
+    void PairGivesWhatTwoCallsGive();
 
 private:
     std::unique_ptr<TScriptedDialogs> ScriptedDialogs;
@@ -444,6 +447,55 @@ void TSmoothCurveTest::SameBitsAsTheMatrixFit()
     QCOMPARE(actualError, expectedError);
     QCOMPARE(Shown(*ScriptedDialogs), expectedShown);
     QVERIFY(SameBits(actual, expected));
+}
+
+void TSmoothCurveTest::PairGivesWhatTwoCallsGive_data()
+{
+    QTest::addColumn<int>("Count");
+    QTest::addColumn<bool>("Singular");
+    QTest::addColumn<int>("Window");
+    QTest::newRow("a file of 2901 points, far windows") << 2901 << false << 16;
+    QTest::newRow("fewer points than the window") << 10 << false << 16;
+    QTest::newRow("a singular window") << 12 << true << 3;
+    QTest::newRow("a window too small") << 40 << false << 2;
+}
+
+void TSmoothCurveTest::PairGivesWhatTwoCallsGive()
+{
+    QFETCH(int, Count);
+    QFETCH(bool, Singular);
+    QFETCH(int, Window);
+    const TDoubleArray x
+        = Singular ? Series(Count, [](int i) { return i < 4 ? i + 1.0 : 0.0; }) : Index(Count);
+    std::mt19937 gen(3);
+    std::normal_distribution<double> noise(0.0, 2.0);
+    const TDoubleArray y1 = Series(Count, [&](int i) { return 0.01 * i * i + noise(gen); });
+    const TDoubleArray y2 = Series(Count, [&](int i) { return 50.0 - i + noise(gen); });
+    const auto Run = [&](bool Pair) {
+        TScriptedDialogs Dialogs;
+        TDialogsScope Answering(Dialogs);
+        TDoubleArray r1 = Series(Count, [](int) { return -1.0; });
+        TDoubleArray r2 = r1;
+        const QString Error = ErrorOf([&] {
+            if (Pair) {
+                SmoothCurvePair(x, y1, y2, Window, 2, r1, r2);
+            } else {
+                SmoothCurve(x, y1, Window, 2, r1);
+                SmoothCurve(x, y2, Window, 2, r2);
+            }
+        });
+        std::vector<double> Bits(r1.Data(), r1.Data() + r1.Count());
+        Bits.insert(Bits.end(), r2.Data(), r2.Data() + r2.Count());
+        return std::make_tuple(Bits, Error, Shown(Dialogs));
+    };
+    const auto Apart = Run(false);
+    const auto Together = Run(true);
+    QCOMPARE(std::get<1>(Together), std::get<1>(Apart));
+    QCOMPARE(std::get<2>(Together), std::get<2>(Apart));
+    const std::vector<double> &A = std::get<0>(Apart);
+    const std::vector<double> &B = std::get<0>(Together);
+    QCOMPARE(B.size(), A.size());
+    QVERIFY(std::memcmp(A.data(), B.data(), A.size() * sizeof(double)) == 0);
 }
 
 QTEST_GUILESS_MAIN(TSmoothCurveTest)

@@ -186,6 +186,10 @@ void TRuntimeTest::ParseFloat_data()
     QTest::newRow("hex") << "0x10" << false << 0.0;
     QTest::newRow("overflow") << "1e999" << false << 0.0;
     QTest::newRow("sign only") << "-" << false << 0.0;
+    QTest::newRow("plus only") << "+" << false << 0.0;
+    QTest::newRow("fifteen digits") << "-123456789012345" << true << -123456789012345.0;
+    QTest::newRow("twenty digits") << "12345678901234567890" << true << 12345678901234567890.0;
+    QTest::newRow("leading zeros") << "007" << true << 7.0;
     QTest::newRow("point only") << "." << false << 0.0;
     QTest::newRow("bare exponent") << "1e" << false << 0.0;
     QTest::newRow("line feed") << "50\n" << false << 0.0;

@@ -11,9 +11,10 @@ namespace {
 constexpr int kW = 443;
 constexpr int kH = 400;
 
-std::unique_ptr<TSmithChart> MakeChart(int W = kW, int H = kH)
+std::unique_ptr<TSmithChart> MakeChart(int W = kW, int H = kH, TColor Back = 0xC0F9FA)
 {
     auto Chart = std::make_unique<TSmithChart>(173, 180, 160, nullptr);
+    Chart->GraphBackColor = Back;
     Chart->Resize(W, H);
     return Chart;
 }
@@ -48,17 +49,15 @@ private slots:
     void findPoint_data();
     void findPoint();
     void labelLooks();
+    void labelStaysInsideTheChart_data();
+    void labelStaysInsideTheChart();
     void picture_data();
     void picture();
     void keptLayerEqualsFullRedraw();
     void linesRoundTripByteForByte();
 };
 
-void TSmithChartTest::init()
-{
-    ChImp = 50;
-    GraphBackColor = 0xC0F9FA;
-}
+void TSmithChartTest::init() { ChImp = 50; }
 
 void TSmithChartTest::mapping_data()
 {
@@ -169,6 +168,35 @@ void TSmithChartTest::labelLooks()
     QCOMPARE(At(Chart->Buffer(), 1, 1), ButtonFaceColor());
 }
 
+void TSmithChartTest::labelStaysInsideTheChart_data()
+{
+    QTest::addColumn<int>("R");
+    QTest::addColumn<int>("X");
+    QTest::addColumn<int>("Width");
+    QTest::newRow("right rim, layer ending there") << 5000 << 0 << 173 + 160 + 10;
+    QTest::newRow("right rim, wide layer") << 5000 << 300 << kW;
+    QTest::newRow("left rim") << 0 << 0 << kW;
+}
+
+void TSmithChartTest::labelStaysInsideTheChart()
+{
+    QFETCH(int, R);
+    QFETCH(int, X);
+    QFETCH(int, Width);
+    auto Chart = MakeChart(Width, kH);
+    Chart->AddPoint(true, 14030, R, X, 50);
+    // The texts (frequency in black, X in purple) lie within the chart's width, whole.
+    const QImage &L = Chart->LabelLayer();
+    QRect Text;
+    for (int Y = 0; Y < kH; ++Y)
+        for (int Xp = 0; Xp < Width; ++Xp)
+            if (At(L, Xp, Y) == clBlack || At(L, Xp, Y) == clPurple)
+                Text |= QRect(Xp, Y, 1, 1);
+    QVERIFY(Text.width() > 60);
+    QVERIFY2(Text.left() >= 173 - 160 && Text.right() <= 173 + 160,
+        qPrintable(QStringLiteral("%1..%2").arg(Text.left()).arg(Text.right())));
+}
+
 void TSmithChartTest::picture_data()
 {
     QTest::addColumn<bool>("BackIsButtonFace");
@@ -181,9 +209,8 @@ void TSmithChartTest::picture()
     // Drawn small, then enlarged: same centre and radius, points kept, the grid redrawn.
     QFETCH(bool, BackIsButtonFace);
     const TColor Face = ButtonFaceColor();
-    if (BackIsButtonFace)
-        GraphBackColor = Face;
-    auto Chart = MakeChart(300, 200);
+    const TColor Back = BackIsButtonFace ? Face : 0xC0F9FA;
+    auto Chart = MakeChart(300, 200, Back);
     Chart->AddPoint(true, 14000, 150, 0, 50);
     Chart->AddPoint(true, 14010, 25, 25, 50);
     Chart->Resize(600, 500);
@@ -204,9 +231,9 @@ void TSmithChartTest::picture()
         { 126, 227, clSilver, "susceptance circle b = 1 below the axis" },
         { 333, 100, Face, "outside, where x = 1 ran on" },
         { 590, 490, Face, "the added area" },
-        { 173, 140, GraphBackColor, "background inside" },
-        { 251, 178, clRed & GraphBackColor, "a point laid over the background" },
-        { 140, 117, clRed & GraphBackColor, "the point kept from before" },
+        { 173, 140, Back, "background inside" },
+        { 251, 178, clRed & Back, "a point laid over the background" },
+        { 140, 117, clRed & Back, "the point kept from before" },
     };
     for (const auto &Row : Rows)
         QVERIFY2(At(B, Row.X, Row.Y) == Row.Colour, Row.What);
