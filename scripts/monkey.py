@@ -60,8 +60,8 @@ def coordinate(rng):
 def generate(rng, count):
     """A list of action lines, a function of the generator's state alone, so that a seed
     always gives the same list and any list can be replayed."""
-    kinds = [("click", 25), ("column", 12), ("measure", 3), ("bands", 5), ("rclick", 4),
-             ("dclick", 3), ("drag", 6), ("key", 20), ("escape", 3), ("type", 8),
+    kinds = [("click", 25), ("column", 12), ("measure", 4), ("bands", 5), ("rclick", 4),
+             ("dclick", 3), ("drag", 6), ("key", 20), ("escape", 6), ("type", 8),
              ("menu", 8), ("wait", 2), ("resize", 1.5), ("simkill", 0.6), ("simstart", 1)]
     names = [k for k, _ in kinds]
     weights = [w for _, w in kinds]
@@ -462,6 +462,13 @@ class Monkey:
         if self.sim and self.sim.poll() is None:
             self.sim.send_signal(sig)
             self.sim.wait(10)
+            # A killed simulator cannot remove its link, and while the program holds the
+            # terminal open the link does not even dangle: the user removes it.
+            link = os.path.join(self.config, "kivra", "ports", "COM9")
+            with open(self.sim_out) as f:
+                device = f.readline().split(" ")[0]
+            if device and os.path.islink(link) and os.readlink(link) == device:
+                os.unlink(link)
         self.sim = None
 
     def sweeps(self):
