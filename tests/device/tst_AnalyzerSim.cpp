@@ -205,7 +205,8 @@ private slots:
         QFETCH(QByteArray, Command);
         TSimProcess Sim;
         QVERIFY2(
-            Sim.Start({ QStringLiteral("--baud"), QStringLiteral("0") }), qPrintable(Sim.Error));
+            Sim.Start({ QStringLiteral("--baud"), QStringLiteral("0"), QStringLiteral("--log") }),
+            qPrintable(Sim.Error));
         TComm Comm;
         Comm.Driver().SetComPortPollingDelay(5);
         Comm.Connect();
@@ -220,6 +221,8 @@ private slots:
         RunUntil([&] { return int(Lines.size()) == 3; }, 5000);
         QCOMPARE(int(Lines.size()), 3);
         QCOMPARE(Texts(), ExpectedLines({}, 100, 110, 5));
+        // The log names the one command answered, nothing it refused.
+        QCOMPARE(Sim.Process.readAllStandardOutput(), QByteArray("sweep 100 110 5\n"));
     }
 
     void NewCommandAbandonsTheSweep()

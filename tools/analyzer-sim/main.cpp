@@ -57,6 +57,7 @@ Options:
   --z0 OHMS        cable characteristic impedance (default 50)
   --noise OHMS     standard deviation of Gaussian noise on R and X (default 0)
   --seed N         noise seed (default 1)
+  --log            print "sweep Start Stop Step" for every command answered
   --help           this text
 )";
 
@@ -68,6 +69,7 @@ struct TOptions
 {
     std::string Port = "COM9";
     long Baud = 4800;
+    bool Log = false;
     TLoadParams Load;
 };
 
@@ -100,6 +102,10 @@ bool ParseOptions(int Argc, char **Argv, TOptions &Options, bool &Help)
         if (Name == "--help" || Name == "-h") {
             Help = true;
             return true;
+        }
+        if (Name == "--log" && !HasValue) {
+            Options.Log = true;
+            continue;
         }
         static const char *const Known[] = { "--port", "--baud", "--load", "--f0", "--q", "--r",
             "--length", "--vf", "--z0", "--noise", "--seed" };
@@ -240,6 +246,7 @@ public:
         : Fd(MasterFd)
         , Model(Options.Load)
         , BytesPerSecond(static_cast<double>(Options.Baud) / 10.0)
+        , Log(Options.Log)
     {
     }
 
@@ -323,6 +330,10 @@ private:
 
     void StartSweep(int Start, int Stop, int Step)
     {
+        if (Log) {
+            std::printf("sweep %d %d %d\n", Start, Stop, Step);
+            std::fflush(stdout);
+        }
         // The line being sent is finished; the lines after it belong to the new sweep.
         // Output holds whole lines only, so the one being sent ends at the first return.
         const auto LineEnd = Output.find('\r');
@@ -378,6 +389,7 @@ private:
     int Fd;
     TAnalyzerModel Model;
     double BytesPerSecond;
+    bool Log;
     std::string Command;
     bool CommandTooLong = false;
     std::string Output;
