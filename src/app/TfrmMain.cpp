@@ -81,6 +81,10 @@ TfrmMain::TfrmMain()
     });
     Graph->MainWindow = this;
     Graph->setFocusPolicy(Qt::StrongFocus);
+    Graph->setObjectName(QStringLiteral("Graph"));
+    Graph->installEventFilter(this);
+    for (int Index : { 1, 2 })
+        Rows[static_cast<std::size_t>(Index)]->edFrekvence->installEventFilter(this);
     TestColor = new TfrmTestColor(nullptr);
     qobject_cast<QVBoxLayout *>(pnGraph->layout())->insertWidget(1, Graph, 1);
 

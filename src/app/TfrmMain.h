@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include <array>
+#include <vector>
 
 class QAction;
 class QButtonGroup;
@@ -93,6 +94,14 @@ public:
     void chkVyhlazovatClick();
     void Skrtosy2Click();
 
+    // ---- Keyboard ----
+    // "Go to frequency…": cursor 1 on the measured point nearest a typed frequency.
+    void GoToFrequencyClick();
+    void GoToFrequency(int CursorIndex);
+    // Left/Right, PageUp/PageDown, Home/End in the graph (with Shift for cursor 2); false
+    // for any other key, or when there is no point to step to.
+    bool StepCursor(int Key, Qt::KeyboardModifiers Modifiers);
+
     // ---- Cable tools ----
     void UpdateCableGroup();
     void CableCursorMoved(double Delta);
@@ -126,6 +135,8 @@ protected:
     void showEvent(QShowEvent *Event) override;
     void closeEvent(QCloseEvent *Event) override;
     void resizeEvent(QResizeEvent *Event) override;
+    // The graph's cursor keys and the rows' double-clicks.
+    bool eventFilter(QObject *Watched, QEvent *Event) override;
 
 private:
     // ---- The widget tree (TfrmMainForm.cpp) ----
@@ -148,6 +159,11 @@ private:
     void ForgetZoom();
     // What a newly opened file shows besides its sweep: empty rows, its band, no zoom.
     void ShowOpenedFile();
+    // The frequencies of the measured points, as the cursors' rows read them.
+    std::vector<double> MeasuredFrequencies() const;
+    static int NearestPoint(const std::vector<double> &Points, double MHz);
+    // The cursor on measured point Point, redrawn as after a drag.
+    void PutCursorOnPoint(int CursorIndex, int Point);
     // The graph's and the Smith chart's text for a screen reader.
     void DescribeGraph();
     void ReportPortProblem();
@@ -191,6 +207,7 @@ private:
     QAction *mnSaveS11 = nullptr;
     QAction *N1 = nullptr;
     QAction *Skrtosy2 = nullptr;
+    QAction *mnGoTo = nullptr;
     QAction *Konfigurace1 = nullptr;
     QMenu *Konec1 = nullptr;
     QAction *Konec2 = nullptr;

@@ -178,6 +178,8 @@ QGroupBox *TfrmMain::BuildCableGroup(QWidget *Parent)
     btnRozp = Named(new QPushButton(QStringLiteral("Free"), Group), "btnRozp");
     btnRozp->setToolTip(QStringLiteral("Změřte rozpojený kabel a plohu kříže neměňte"));
     btnRozp->setEnabled(false);
+    Group->setToolTip(QStringLiteral("The cursors snap to the nearest maximum or minimum of |Z|; "
+                                     "hold Shift while dragging to place them freely."));
     Label1 = Named(new QLabel(QStringLiteral("cable impedance"), Group), "Label1");
     edZKab = Named(new QLineEdit(Group), "edZKab");
     edZKab->setReadOnly(true);
@@ -294,6 +296,8 @@ void TfrmMain::BuildMenu()
     mnSaveS11->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     N1 = Named(Funkce1->addSeparator(), "N1");
     Skrtosy2 = Named(Funkce1->addAction(QStringLiteral("&Hyde axis")), "Skrtosy2");
+    mnGoTo = Named(Funkce1->addAction(QStringLiteral("&Go to frequency…")), "mnGoTo");
+    mnGoTo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
     Konfigurace1 = Named(MainMenu1->addAction(QStringLiteral("&Configuration")), "Konfigurace1");
     Konfigurace1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
     Konec1 = Named(MainMenu1->addMenu(QStringLiteral("&Exit")), "Konec1");
@@ -392,12 +396,12 @@ void TfrmMain::Connect()
     {
         QAction *Action;
         void (TfrmMain::*Handler)();
-    } Menu[]
-        = { { Skrtosy2, &TfrmMain::Skrtosy2Click }, { Konfigurace1, &TfrmMain::Konfigurace1Click },
-              { Konec2, &TfrmMain::Konec2Click }, { MenLoad, &TfrmMain::MenLoadClick },
-              { MenSave, &TfrmMain::MenSaveClick }, { mnSaveS11, &TfrmMain::mnSaveS11Click },
-              { mnSaveToZPlots, &TfrmMain::mnSaveToZPlotsClick },
-              { Oprogramu1, &TfrmMain::Oprogramu1Click } };
+    } Menu[] = { { Skrtosy2, &TfrmMain::Skrtosy2Click },
+        { Konfigurace1, &TfrmMain::Konfigurace1Click }, { Konec2, &TfrmMain::Konec2Click },
+        { MenLoad, &TfrmMain::MenLoadClick }, { MenSave, &TfrmMain::MenSaveClick },
+        { mnSaveS11, &TfrmMain::mnSaveS11Click },
+        { mnSaveToZPlots, &TfrmMain::mnSaveToZPlotsClick },
+        { Oprogramu1, &TfrmMain::Oprogramu1Click }, { mnGoTo, &TfrmMain::GoToFrequencyClick } };
     for (const auto &M : Menu)
         Bind(M.Action, &QAction::triggered, Run(M.Handler));
     AddFileCommands(Funkce1, *this);

@@ -34,7 +34,7 @@ std::vector<double> TfrmMain::MeasuredFrequencies() const
     std::vector<double> Points;
     if (Frequencies != nullptr)
         for (int I = 0; I < Frequencies->Count(); ++I)
-            Points.push_back((*Frequencies)[I]);
+            Points.push_back(Frequencies->Item(I));
     return Points;
 }
 
@@ -47,10 +47,13 @@ int TfrmMain::NearestPoint(const std::vector<double> &Points, double MHz)
     return Best;
 }
 
-void TfrmMain::PutCursorOnPoint(int CursorIndex, double MHz)
+void TfrmMain::PutCursorOnPoint(int CursorIndex, int Point)
 {
     TFrekvence &Cursor = CursorIndex == 2 ? *Model().Cursor2 : *Model().Cursor1;
-    Cursor.PlaceOnPoint(MHz);
+    const std::vector<double> Points = MeasuredFrequencies();
+    // It stands on the point itself, drawn at the point's column, and its row reads it.
+    Cursor.Point = Point;
+    Cursor.Frequency = Points[static_cast<std::size_t>(Point)];
     // Drawn whole, as after a drag: the rows, the Smith chart's cross and the cable tools
     // follow the cursor's new place.
     Model().Refresh();
@@ -82,7 +85,7 @@ void TfrmMain::GoToFrequency(int CursorIndex)
         Dialogs().ShowErrorBox("Type a frequency in MHz from " + Range + ".", "Go to frequency");
         return;
     }
-    PutCursorOnPoint(CursorIndex, Points[static_cast<std::size_t>(NearestPoint(Points, MHz))]);
+    PutCursorOnPoint(CursorIndex, NearestPoint(Points, MHz));
 }
 
 bool TfrmMain::StepCursor(int Key, Qt::KeyboardModifiers Modifiers)
@@ -94,7 +97,9 @@ bool TfrmMain::StepCursor(int Key, Qt::KeyboardModifiers Modifiers)
     const TFrekvence &Cursor = CursorIndex == 2 ? *Model().Cursor2 : *Model().Cursor1;
     const int Last = static_cast<int>(Points.size()) - 1;
     const bool Placed = Cursor.IsPlaced();
-    const int At = Placed ? NearestPoint(Points, Cursor.Frequency) : -1;
+    const int At = !Placed                          ? -1
+        : Cursor.Point >= 0 && Cursor.Point <= Last ? Cursor.Point
+                                                    : NearestPoint(Points, Cursor.Frequency);
     int Next = At;
     switch (Key) {
     case Qt::Key_Left:
@@ -119,7 +124,7 @@ bool TfrmMain::StepCursor(int Key, Qt::KeyboardModifiers Modifiers)
         return false;
     }
     Next = std::clamp(Next, 0, Last);
-    PutCursorOnPoint(CursorIndex, Points[static_cast<std::size_t>(Next)]);
+    PutCursorOnPoint(CursorIndex, Next);
     return true;
 }
 

@@ -329,6 +329,7 @@ void TAnGraph::ResetCursors()
     for (TFrekvence *C : { Cursor1.get(), Cursor2.get() }) {
         C->X = 0;
         C->Frequency = 0.0;
+        C->Point = -1;
         // An unplaced cursor stands on no point; its row must not keep the last one's values.
         C->ShowNoPoint();
     }

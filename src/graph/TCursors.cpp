@@ -352,6 +352,21 @@ void TCursors::MoveCursor(TFrekvence *Moved, TOsaHorizont *MovedLine, TFrekvence
     // a few narrow strips instead of two passes over the whole picture.
     std::vector<QRect> Areas;
     EraseFigures(Areas);
+    // A dragged cursor stands on its column, or on the peak it snaps to.
+    Moved->Point = -1;
+    if (MeasureMode == mmCableLength && SnapToPeaks && Moved->Mereni && Moved->GraphRaster
+        && Moved->GraphRaster->Count() > 0) {
+        const TMereni &Sweep = *Moved->Mereni;
+        const double Pointed = Moved->GraphRaster->FrequencyAt(AtX - Moved->PlotLeft());
+        if (Sweep.Frequencies.Count() > 0) {
+            const int Peak = PeakNear(Sweep, TFrekvence::PointIndexAt(Sweep.Frequencies, Pointed));
+            if (Peak >= 0) {
+                Moved->Point = Peak;
+                AtX = Moved->GraphRaster->ColumnOf(Sweep.Frequencies.Item(Peak))
+                    + Moved->PlotLeft();
+            }
+        }
+    }
     Moved->Draw(AtX, OsaX, OsaFRQ, OsaY);
     MovedLine->Draw(AtY, OsaX, OsaY);
     Other->Redraw();
@@ -361,6 +376,36 @@ void TCursors::MoveCursor(TFrekvence *Moved, TOsaHorizont *MovedLine, TFrekvence
     Areas.insert(Areas.end(), Drawn.begin(), Drawn.end());
     if (Graph)
         Graph->PresentAreas(Areas, false);
+}
+
+int TCursors::PeakNear(const TMereni &Sweep, int Near)
+{
+    const int Count = std::min(
+        { Sweep.Frequencies.Count(), Sweep.RawResistances.Count(), Sweep.RawReactances.Count() });
+    if (Count < 3 || Near < 0 || Near >= Count)
+        return -1;
+    const auto Magnitude = [&Sweep](int I) {
+        return std::hypot(Sweep.RawResistances.Item(I), Sweep.RawReactances.Item(I));
+    };
+    const int From = std::max(0, Near - SnapReach);
+    const int To = std::min(Count - 1, Near + SnapReach);
+    int Highest = From;
+    int Lowest = From;
+    for (int I = From + 1; I <= To; ++I) {
+        if (Magnitude(I) > Magnitude(Highest))
+            Highest = I;
+        if (Magnitude(I) < Magnitude(Lowest))
+            Lowest = I;
+    }
+    // An extremum at the window's edge is a slope, not a peak (the ends of the sweep aside).
+    const auto Inside = [&](int I) {
+        return (I > From || From == 0) && (I < To || To == Count - 1) && I > 0 && I < Count - 1;
+    };
+    const bool High = Inside(Highest);
+    const bool Low = Inside(Lowest);
+    if (High && Low)
+        return std::abs(Highest - Near) <= std::abs(Lowest - Near) ? Highest : Lowest;
+    return High ? Highest : Low ? Lowest : -1;
 }
 
 void TCursors::MoveCursor1(int AtX, int AtY)

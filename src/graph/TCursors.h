@@ -127,6 +127,15 @@ public:
     const TOsaY *OsaY;
     const TOsaFRQ *OsaFRQ;
 
+    // In cable-length mode a dragged cursor near a local maximum or minimum of |Z| stands on
+    // that extremum of the measured (unsmoothed) points, so lengths come from the true
+    // resonances. The graph frame turns it off while Shift is held.
+    bool SnapToPeaks = true;
+    // The extremum of |Z| a cursor dragged to point Near snaps to: the raw points' maximum or
+    // minimum within SnapReach points, if it lies strictly inside that window; else -1.
+    static int PeakNear(const TMereni &Sweep, int Near);
+    static constexpr int SnapReach = 3;
+
     // One drag step of cursor 1 or 2 to column X and row Y.
     void MoveCursor1(int AtX, int AtY);
     void MoveCursor2(int AtX, int AtY);

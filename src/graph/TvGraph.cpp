@@ -131,20 +131,22 @@ void TvGraph::pbGraphPaint(const QRegion &Area)
 void TvGraph::pbGraphMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y)
 {
     static_cast<void>(Button);
-    static_cast<void>(Shift);
-    static_cast<void>(Y);
     if (!FGraph)
         return;
     const long long To1 = std::llabs(static_cast<long long>(FGraph->Cursor1->X) - X);
     const long long To2 = std::llabs(static_cast<long long>(FGraph->Cursor2->X) - X);
     ActiveCursor = To2 < To1 ? 2 : 1;
     MouseUp = false;
+    // A plain click places the nearer cursor where it points, as the first step of a drag.
+    pbGraphMouseMove(Shift, X, Y);
 }
 
 void TvGraph::pbGraphMouseMove(Qt::KeyboardModifiers Shift, int X, int Y)
 {
-    if (MouseUp || (Shift & (Qt::ControlModifier | Qt::ShiftModifier)) || !FGraph)
+    // Ctrl holds the cursor; Shift only keeps it from snapping to a peak.
+    if (MouseUp || (Shift & Qt::ControlModifier) || !FGraph)
         return;
+    FGraph->Cursors->SnapToPeaks = !(Shift & Qt::ShiftModifier);
     if (X < FGraph->OsaX->PlotLeft() || X > FGraph->OsaX->PlotRight())
         return;
     const bool Moved = GuardHandler([this, X, Y] {
