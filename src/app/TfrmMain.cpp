@@ -1,11 +1,8 @@
 // The main window's life: creation, the start-up of the display, the measure button and the
-// sweep's start and end, the resize redraw, the configuration dialog, closing and the file
-// commands' hand-off.
+// sweep's start and end, the resize redraw, the configuration dialog and closing.
 #include "app/TfrmMain.h"
 
 #include "app/ColourButton.h"
-#include "app/FileCommands.h"
-#include "app/TfrmAbout.h"
 #include "config/ConfigStore.h"
 #include "config/TfrmCfg.h"
 #include "device/TComm.h"
@@ -434,41 +431,3 @@ void TfrmMain::FormDestroy()
 }
 
 void TfrmMain::Konec2Click() { close(); }
-
-void TfrmMain::MenLoadClick()
-{
-    LoadMeasurement(Model(), IsMeasuring());
-    // A cancelled dialog leaves the cursors where they were.
-    if (!Model().Cursor1->IsPlaced() && !Model().Cursor2->IsPlaced())
-        ShowOpenedFile();
-}
-
-void TfrmMain::OpenFile(const QString &FileName)
-{
-    if (IsMeasuring())
-        return;
-    GuardHandler([&] { OpenMeasurement(Model(), FileName); });
-    ShowOpenedFile();
-}
-
-void TfrmMain::ShowOpenedFile()
-{
-    // The cursors of the old sweep are gone: their rows stay empty until they are placed
-    // again; the zoom memory and the band bar belong to the old range.
-    for (int I : { 1, 2 })
-        ReadoutRow(I)->Clear();
-    ForgetZoom();
-    ShowBandOfRange();
-    DescribeGraph();
-}
-
-void TfrmMain::MenSaveClick() { SaveMeasurement(Mereni(), IsMeasuring(), TSaveFormat::Txt); }
-
-void TfrmMain::mnSaveS11Click() { SaveMeasurement(Mereni(), IsMeasuring(), TSaveFormat::S11); }
-
-void TfrmMain::mnSaveToZPlotsClick()
-{
-    SaveMeasurement(Mereni(), IsMeasuring(), TSaveFormat::ZPlots);
-}
-
-void TfrmMain::Oprogramu1Click() { ShowAbout(); }

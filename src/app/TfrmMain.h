@@ -33,9 +33,10 @@ class TvSmithChart;
 // first shown, starts sweeps, keeps the measure button and the band bar in step with the
 // sweep controller, and holds the display controls and the cable tools.
 //
-// One class in four sources: TfrmMainForm.cpp builds the widget tree, TfrmMain.cpp the
+// One class in several sources: TfrmMainForm.cpp builds the widget tree, TfrmMain.cpp the
 // window's life and the sweeps, TfrmMainDisplay.cpp what the graph shows and the bands,
-// TfrmMainCable.cpp the cable tools.
+// TfrmMainCable.cpp the cable tools, TfrmMainKeys.cpp the cursors from the keyboard and
+// TfrmMainFiles.cpp the file commands' hand-off.
 class TfrmMain : public QMainWindow
 {
 public:
