@@ -121,6 +121,8 @@ void TfrmMain::FormShow()
     // Each step stands on its own: one that fails is reported and the rest still runs, so
     // a refused write or a broken value never keeps the window from coming up.
     const auto Step = [](const std::function<void()> &Run) { GuardHandler(Run); };
+    // The steps below change what the graph shows many times; it is drawn once, at the end.
+    Model().HoldDrawing = true;
 
     Step([this] { Cfg->LoadSettings(); });
     Step([] {
@@ -167,10 +169,13 @@ void TfrmMain::FormShow()
     pnSmihGraph->layout()->addWidget(Smith);
     Smith->OnApply = [this] { SmithChanged(); };
     Smith->SetBackColor(Model().GraphBackColor);
+    // Shown and laid out first, so the chart's grid, the costliest picture of the window, is
+    // drawn once, at the size it keeps.
+    pnSmihGraph->show();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     Step([this] { Smith->InitChart(); });
     Mereni().SmithFrame = Smith;
     Model().Cursor1->SmithFrame = Smith;
-    pnSmihGraph->show();
     BuildTabOrder();
     // The keyboard starts where a sweep starts, never in a hidden control.
     btnMereni->setFocus();
@@ -178,6 +183,7 @@ void TfrmMain::FormShow()
     // panel), and each resize of the graph frame clears its layers: the first picture is
     // drawn after the last of them, not a second later by the redraw timer.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    Model().HoldDrawing = false;
     Step([this] { Model().Refresh(); });
     DescribeGraph();
     Timer2.start();

@@ -1,9 +1,8 @@
 // The file commands' hand-off and the about window: the menu's handlers call the file
 // routines, and a newly opened file shows its own band, empty rows and no zoom memory.
-#include "app/TfrmMain.h"
-
 #include "app/FileCommands.h"
 #include "app/TfrmAbout.h"
+#include "app/TfrmMain.h"
 #include "graph/TAnGraph.h"
 #include "graph/TCursors.h"
 #include "platform/Guard.h"

@@ -151,6 +151,8 @@ void TAnGraph::ResizeLayers(int Width, int Height)
 
 void TAnGraph::DrawAll()
 {
+    if (HoldDrawing)
+        return;
     try {
         if (!Mereni->LastLines().isEmpty()) {
             OsaZ->SetRange();

@@ -54,6 +54,9 @@ public:
     std::unique_ptr<TOsaFRQ> OsaFRQ;
     std::unique_ptr<TOzn> Markers;
     bool ShowCursors = true;
+    // While set, DrawAll draws nothing: a window bringing itself up changes the range, the
+    // layout and the flags many times before its first picture, which one Refresh draws.
+    bool HoldDrawing = false;
     std::unique_ptr<TRastrFr> Raster;
     std::unique_ptr<TFrekvence> Cursor1;
     std::unique_ptr<TFrekvence> Cursor2;

@@ -75,8 +75,11 @@ void FloodFillToBorder(QImage &Image, int X, int Y, TColor Border, TColor Fill)
     const QRgb FillRgb = ToQColor(Fill).rgb();
     const int W = Image.width();
     const int H = Image.height();
-    auto Pixel = [&Image](int Px, int Py) -> QRgb & {
-        return reinterpret_cast<QRgb *>(Image.scanLine(Py))[Px];
+    // The image detaches once here; scanLine() per pixel would check it every time.
+    uchar *const Bits = Image.bits();
+    const qsizetype Stride = Image.bytesPerLine();
+    auto Pixel = [Bits, Stride](int Px, int Py) -> QRgb & {
+        return reinterpret_cast<QRgb *>(Bits + Py * Stride)[Px];
     };
     // Pixels that already have the fill colour belong to the region and are passed through,
     // so only the mask, not the colour, tells what has been filled.

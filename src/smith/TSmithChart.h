@@ -84,6 +84,8 @@ public:
     int CentreY() const { return FCentreY; }
     int Radius() const { return FRadius; }
     int CursorFreq() const { return FCursorFreq; }
+    // The size the layers are drawn for.
+    QSize Size() const { return FGridLayer.size(); }
     bool TimerActive() const { return FTimer.isActive(); }
     // What the timer does when it fires.
     void TimerElapsed();

@@ -124,7 +124,9 @@ void TvSmithChart::pbSmithPaint()
 
 void TvSmithChart::FrameResize()
 {
-    if (FChart)
+    // The grid is the costliest picture of the window: a resize to the size it is drawn
+    // for already (the first layout pass after InitChart) draws nothing again.
+    if (FChart && FChart->Size() != pbSmith->size())
         FChart->Resize(pbSmith->width(), pbSmith->height());
 }
 
