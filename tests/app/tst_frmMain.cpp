@@ -1,3 +1,4 @@
+#include "WindowFixture.h"
 #include "app/ColourButton.h"
 #include "app/TfrmMain.h"
 #include "app/WindowProbe.h"
@@ -48,39 +49,6 @@
 namespace {
 
 QString U(const char *Utf8) { return QString::fromUtf8(Utf8); }
-
-void WriteIni(const QByteArray &Text)
-{
-    QDir().mkpath(QString::fromStdString(KivraConfigDir()));
-    QFile File(QString::fromStdString(KivraIniPath()));
-    QVERIFY(File.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    File.write(Text);
-}
-
-// A pseudo terminal published as ports/COM9, so the window's sweeps open a real port that
-// never answers unless the test feeds lines itself.
-class TQuietPort
-{
-public:
-    TQuietPort()
-    {
-        Master = ::posix_openpt(O_RDWR | O_NOCTTY);
-        ::grantpt(Master);
-        ::unlockpt(Master);
-        const QString Ports = QString::fromStdString(KivraConfigDir()) + QStringLiteral("/ports");
-        QDir().mkpath(Ports);
-        Link = Ports + QStringLiteral("/COM9");
-        QFile::remove(Link);
-        QFile::link(QString::fromLocal8Bit(::ptsname(Master)), Link);
-    }
-    ~TQuietPort()
-    {
-        QFile::remove(Link);
-        ::close(Master);
-    }
-    int Master = -1;
-    QString Link;
-};
 
 // Places cursors 1 and 2 at their columns nearest the frequencies, as a drag would.
 void PlaceCursors(TAnGraph &G, double F1, double F2)
@@ -320,16 +288,7 @@ void TfrmMainTest::TheBandShownIsTheBandMeasured()
     QTest::mouseClick(Child<TColourButton>(Window, "btnMereni"), Qt::LeftButton);
     QVERIFY(Window.IsMeasuring());
     // The analyzer is asked for the band the lines will be drawn against.
-    ::fcntl(Port.Master, F_SETFL, O_NONBLOCK);
-    QByteArray Command;
-    QTRY_VERIFY([&] {
-        char Bytes[64];
-        const ssize_t Got = ::read(Port.Master, Bytes, sizeof Bytes);
-        if (Got > 0)
-            Command.append(Bytes, static_cast<int>(Got));
-        return Command.endsWith('\r');
-    }());
-    QCOMPARE(Command, QByteArray("700 710 1 \r"));
+    QCOMPARE(Port.Command(), QByteArray("700 710 1 \r"));
     QCOMPARE(Window.Mereni().ExpectedLines, 11);
     QVERIFY(Child<QRadioButton>(Window, "chk40")->isChecked());
     QVERIFY(!Child<QFrame>(Window, "pnBand")->isVisible());

@@ -1,5 +1,6 @@
 // The window from the keyboard: shortcuts, cursor keys, a typed frequency and the Tab order,
 // each row a key (or keys) and what the window shows after it.
+#include "WindowFixture.h"
 #include "app/ColourButton.h"
 #include "app/TfrmMain.h"
 #include "app/WindowProbe.h"
@@ -28,30 +29,6 @@
 #include <unistd.h>
 
 namespace {
-
-// A pseudo terminal published as ports/COM9 that never answers.
-class TQuietPort
-{
-public:
-    TQuietPort()
-    {
-        Master = ::posix_openpt(O_RDWR | O_NOCTTY);
-        ::grantpt(Master);
-        ::unlockpt(Master);
-        const QString Ports = QString::fromStdString(KivraConfigDir()) + QStringLiteral("/ports");
-        QDir().mkpath(Ports);
-        Link = Ports + QStringLiteral("/COM9");
-        QFile::remove(Link);
-        QFile::link(QString::fromLocal8Bit(::ptsname(Master)), Link);
-    }
-    ~TQuietPort()
-    {
-        QFile::remove(Link);
-        ::close(Master);
-    }
-    int Master = -1;
-    QString Link;
-};
 
 // 20 points of 160 m, 10 kHz apart; R rises by one ohm a point, so a row tells its point.
 QStringList Sweep160()

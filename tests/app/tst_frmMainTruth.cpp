@@ -1,5 +1,6 @@
 // The window shows what was measured: each row is a flow a user meets in the first minutes,
 // the action and then what the window must show after it.
+#include "WindowFixture.h"
 #include "app/ColourButton.h"
 #include "app/TfrmMain.h"
 #include "app/WindowProbe.h"
@@ -35,52 +36,6 @@
 #include <unistd.h>
 
 namespace {
-
-void WriteIni(const QByteArray &Text)
-{
-    QDir().mkpath(QString::fromStdString(KivraConfigDir()));
-    QFile File(QString::fromStdString(KivraIniPath()));
-    QVERIFY(File.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    File.write(Text);
-}
-
-// A pseudo terminal published as ports/COM9 that never answers: a sweep on it runs until the
-// test ends it, and the command it was sent can be read off.
-class TQuietPort
-{
-public:
-    TQuietPort()
-    {
-        Master = ::posix_openpt(O_RDWR | O_NOCTTY);
-        ::grantpt(Master);
-        ::unlockpt(Master);
-        ::fcntl(Master, F_SETFL, O_NONBLOCK);
-        const QString Ports = QString::fromStdString(KivraConfigDir()) + QStringLiteral("/ports");
-        QDir().mkpath(Ports);
-        Link = Ports + QStringLiteral("/COM9");
-        QFile::remove(Link);
-        QFile::link(QString::fromLocal8Bit(::ptsname(Master)), Link);
-    }
-    ~TQuietPort()
-    {
-        QFile::remove(Link);
-        ::close(Master);
-    }
-    QByteArray Command()
-    {
-        QByteArray Sent;
-        static_cast<void>(QTest::qWaitFor([&] {
-            char Bytes[64];
-            const ssize_t Got = ::read(Master, Bytes, sizeof Bytes);
-            if (Got > 0)
-                Sent.append(Bytes, static_cast<int>(Got));
-            return Sent.endsWith('\r');
-        }));
-        return Sent;
-    }
-    int Master = -1;
-    QString Link;
-};
 
 QStringList Dipole(int FromKHz, int StepKHz, int Count)
 {
