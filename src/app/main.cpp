@@ -1,3 +1,4 @@
+#include "KivraVersion.h"
 #include "app/CommandLine.h"
 #include "app/FileCommands.h"
 #include "app/TfrmMain.h"
@@ -10,10 +11,6 @@
 
 #include <cstdio>
 #include <memory>
-
-#ifndef KIVRA_VERSION
-#define KIVRA_VERSION "0.1"
-#endif
 
 namespace {
 
