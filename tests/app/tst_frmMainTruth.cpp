@@ -5,6 +5,7 @@
 #include "app/TfrmMain.h"
 #include "app/WindowProbe.h"
 #include "config/ConfigStore.h"
+#include "config/TfrmCfg.h"
 #include "graph/TAnGraph.h"
 #include "graph/TCursors.h"
 #include "graph/TOsaX.h"
@@ -14,6 +15,8 @@
 #include "platform/Dialogs.h"
 #include "platform/Paths.h"
 #include "readout/TfraData.h"
+#include "smith/TSmithChart.h"
+#include "smith/TvSmithChart.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -190,6 +193,15 @@ const TRow kRows[] = {
             QVERIFY(W.ReadoutRow(1)->edZ->text().isEmpty());
             QVERIFY(Child<QRadioButton>(W, "chk20")->isChecked());
             QCOMPARE(W.Mereni().LastLines().size(), 31);
+        } },
+    { "a new graph colour reaches the Smith chart", {},
+        [](TfrmMain &W, TQuietPort &) {
+            W.ConfigFrame()->pnColor->SetColor(RGBColor(200, 220, 240));
+            W.ApplyGraphColour();
+        },
+        [](TfrmMain &W, TQuietPort &) {
+            QCOMPARE(W.SmithFrame()->Chart()->GraphBackColor, RGBColor(200, 220, 240));
+            QCOMPARE(W.Model().GraphBackColor, RGBColor(200, 220, 240));
         } },
     { "closing during a sweep waits for its end", {},
         [](TfrmMain &W, TQuietPort &) {
