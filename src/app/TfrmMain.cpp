@@ -5,6 +5,7 @@
 
 #include "app/ColourButton.h"
 #include "app/FileCommands.h"
+#include "app/TResonancePanel.h"
 #include "app/TfrmAbout.h"
 #include "config/ConfigStore.h"
 #include "config/TfrmCfg.h"
@@ -87,6 +88,28 @@ TfrmMain::TfrmMain()
         Rows[static_cast<std::size_t>(Index)]->edFrekvence->installEventFilter(this);
     TestColor = new TfrmTestColor(nullptr);
     qobject_cast<QVBoxLayout *>(pnGraph->layout())->insertWidget(1, Graph, 1);
+
+    // A tool window of its own: docked, it would take its room from the graph.
+    Resonances = new TResonancePanel(this);
+    Resonances->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::RightDockWidgetArea);
+    addDockWidget(Qt::BottomDockWidgetArea, Resonances);
+    Resonances->setFloating(true);
+    Resonances->hide();
+    Resonances->OnSelect = [this](int Point) {
+        if (!IsMeasuring() && Point >= 0 && Point < static_cast<int>(MeasuredFrequencies().size()))
+            PutCursorOnPoint(1, Point);
+    };
+    QObject::connect(mnResonances, &QAction::toggled, Resonances, [this](bool On) {
+        Resonances->setVisible(On);
+        if (On)
+            GuardHandler([this] { UpdateResonances(); });
+    });
+    QObject::connect(
+        Resonances, &QDockWidget::visibilityChanged, mnResonances, [this](bool Visible) {
+            if (!Visible && !Resonances->isFloating() && !Resonances->isHidden())
+                return; // a docked panel behind another tab is still open
+            mnResonances->setChecked(!Resonances->isHidden());
+        });
 
     Timer2.setInterval(kRedrawDelayMs);
     Timer2.setSingleShot(true);
@@ -200,8 +223,10 @@ void TfrmMain::btnMereniClick()
     const std::string Refusal = SweepRangeRefusal(Model().OsaX->MinValue, Model().OsaX->MaxValue);
     if (!Refusal.empty()) {
         StatusBar1->showMessage(QString::fromStdString(Refusal));
+        FRepeating = false;
         return;
     }
+    FRepeating = chkRepeat->isChecked();
     SmoothCurves = chkVyhlazovat->isChecked();
     StatusBar1->showMessage(QString::fromUtf8(IsMeasuring() ? kMeasuring : kNotMeasuring));
     TestColor->setParent(nullptr);
@@ -244,7 +269,7 @@ void TfrmMain::SweepStarted()
 {
     UpdateMeasureButton();
     // The sweep measures the range shown; the bar keeps its band and only hides.
-    pnBand->setVisible(!IsMeasuring());
+    pnBand->setVisible(!IsMeasuring() && !FRepeating);
 }
 
 void TfrmMain::SweepStopped()
@@ -254,13 +279,116 @@ void TfrmMain::SweepStopped()
     TMereni &M = Mereni();
     const int Received = static_cast<int>(M.CurrentLines().size());
     // A complete sweep leaves the text of its start; an early end says how far it came.
-    if (!FPortFailed && M.ExpectedLines > 0 && Received < M.ExpectedLines)
+    const bool Short = !FPortFailed && M.ExpectedLines > 0 && Received < M.ExpectedLines;
+    if (Short)
         StatusBar1->showMessage(
             QStringLiteral("Sweep ended after %1 of %2 points").arg(Received).arg(M.ExpectedLines));
-    pnBand->setVisible(!IsMeasuring());
+    if (FRepeating) {
+        if (FCloseAfterSweep || !chkRepeat->isChecked())
+            FRepeating = false;
+        else if (FPortFailed || Short || M.ExpectedLines == 0)
+            // A repetition that cannot measure stops at once instead of trying again and
+            // again; the status bar keeps the reason.
+            StopRepeat(StatusBar1->currentMessage().trimmed());
+        else {
+            FRepeatPending = true;
+            for (int I : { 0, 1 }) {
+                const TFrekvence &Cursor = I == 0 ? *Model().Cursor1 : *Model().Cursor2;
+                FRepeatCursors[static_cast<std::size_t>(I)]
+                    = Cursor.IsPlaced() ? Cursor.Frequency : 0.0;
+            }
+        }
+    }
+    // The lines become the last sweep and are drawn once this returns.
+    QTimer::singleShot(0, this, [this] { GuardHandler([this] { SweepDrawn(); }); });
+    UpdateMeasureButton();
+    pnBand->setVisible(!IsMeasuring() && !FRepeating);
     DescribeGraph();
     if (FCloseAfterSweep)
         QTimer::singleShot(0, this, [this] { close(); });
+}
+
+void TfrmMain::SweepDrawn()
+{
+    if (FDestroying)
+        return;
+    UpdateResonances();
+    if (!FRepeatPending)
+        return;
+    FRepeatPending = false;
+    if (!FRepeating || !chkRepeat->isChecked() || FCloseAfterSweep) {
+        FRepeating = false;
+        UpdateMeasureButton();
+        pnBand->setVisible(!IsMeasuring());
+        return;
+    }
+    // The cursors stay on the frequencies the user put them on, read from the new sweep.
+    const std::vector<double> Points = MeasuredFrequencies();
+    bool Moved = false;
+    for (int I : { 0, 1 }) {
+        const double MHz = FRepeatCursors[static_cast<std::size_t>(I)];
+        if (MHz <= 0.0 || Points.empty())
+            continue;
+        TFrekvence &Cursor = I == 0 ? *Model().Cursor1 : *Model().Cursor2;
+        Cursor.Point = NearestPoint(Points, MHz);
+        Cursor.Frequency = Points[static_cast<std::size_t>(Cursor.Point)];
+        Moved = true;
+    }
+    if (Moved)
+        Model().Refresh();
+    // A start that does not get going (a refused range, a port setting that is no number)
+    // ends the repetition rather than leave it waiting for a sweep that never ends.
+    const auto Settle = [this] {
+        if (IsMeasuring())
+            return;
+        FRepeating = false;
+        UpdateMeasureButton();
+        pnBand->setVisible(true);
+    };
+    try {
+        btnMereniClick();
+    } catch (...) {
+        Settle();
+        throw;
+    }
+    Settle();
+}
+
+void TfrmMain::StopRepeat(const QString &Reason)
+{
+    FRepeating = false;
+    FRepeatPending = false;
+    chkRepeat->setChecked(false);
+    StatusBar1->showMessage(Reason.isEmpty() ? QStringLiteral("Repeat stopped")
+                                             : Reason + QStringLiteral("; repeat stopped"));
+}
+
+void TfrmMain::chkRepeatClick()
+{
+    mnRepeat->setChecked(chkRepeat->isChecked());
+    // Turned off, the running sweep ends as any other: SweepStopped ends the repetition.
+}
+
+void TfrmMain::UpdateResonances()
+{
+    if (Resonances == nullptr || Resonances->isHidden())
+        return;
+    const TMereni &M = Mereni();
+    const std::array<double, 4> From { static_cast<double>(M.LinesVersion()),
+        static_cast<double>(M.Frequencies.Count()), static_cast<double>(ChImp),
+        SmoothCurves ? 1.0 : 0.0 };
+    if (From == FResonancesFrom)
+        return;
+    FResonancesFrom = From;
+    const auto Values = [](const TDoubleArray &Series) {
+        std::vector<double> V;
+        V.reserve(static_cast<std::size_t>(Series.Count()));
+        for (int I = 0; I < Series.Count(); ++I)
+            V.push_back(Series.Item(I));
+        return V;
+    };
+    Resonances->SetSweep(
+        Values(M.Frequencies), Values(M.SWRValues), Values(M.RValues), Values(M.XValues));
 }
 
 void TfrmMain::UpdateMeasureButton()
@@ -269,10 +397,13 @@ void TfrmMain::UpdateMeasureButton()
     btnMereni->SetTextColour(Measuring ? QColor(255, 0, 0) : QColor(0, 0, 0));
     btnMereni->setEnabled(!Measuring);
     // What would empty the lines received so far, or move the axis under them, waits.
+    // Between two sweeps of a repetition nothing is enabled for a moment only to flicker.
+    const bool Busy = Measuring || FRepeatPending;
+    btnMereni->setEnabled(!Busy);
     for (QWidget *Control : std::initializer_list<QWidget *> { GroupBox3 })
-        Control->setEnabled(!Measuring);
+        Control->setEnabled(!Busy);
     for (QAction *Command : { Konfigurace1, MenLoad, MenSave, mnSaveToZPlots, mnSaveS11 })
-        Command->setEnabled(!Measuring);
+        Command->setEnabled(!Busy);
 }
 
 bool TfrmMain::SetFrequencyRange(double Start, double Stop)
@@ -382,6 +513,9 @@ void TfrmMain::closeEvent(QCloseEvent *Event)
 
 bool TfrmMain::FormClose()
 {
+    // A repetition ends with the sweep that runs.
+    FRepeating = false;
+    chkRepeat->setChecked(false);
     // The sweep is not cut short: the window closes by itself once it has ended.
     if (IsMeasuring()) {
         FCloseAfterSweep = true;

@@ -25,6 +25,7 @@ class TfraData;
 class TfrmCfg;
 class TfrmTestColor;
 class TMereni;
+class TResonancePanel;
 class TvGraph;
 class TvSmithChart;
 
@@ -54,6 +55,9 @@ public:
     void ApplyCurveColours();
     void ShutdownDevice();
     void ShowErrorBox(const QString &Text, const QString &Caption = QString());
+    // Whether sweeps follow one another: from the first start with "Repeat" on until the
+    // repetition stops.
+    bool IsRepeating() const { return FRepeating; }
 
     // ---- Window events ----
     void FormShow();
@@ -65,6 +69,8 @@ public:
     bool FormClose();
     void FormDestroy();
     void Konec2Click();
+    // "Repeat" turned on or off; off lets the running sweep finish and stops there.
+    void chkRepeatClick();
 
     // ---- File commands and the about window ----
     void MenLoadClick();
@@ -120,6 +126,7 @@ public:
     TfrmTestColor *VoltagePanel() const { return TestColor; }
     // Null until the window is first shown.
     TvSmithChart *SmithFrame() const { return Smith; }
+    TResonancePanel *ResonancePanel() const { return Resonances; }
     // The readout rows of CursorMin (0), Cursor1 (1) and Cursor2 (2).
     TfraData *ReadoutRow(int Index) const { return Rows.at(static_cast<std::size_t>(Index)); }
     bool IsZoomSaved() const { return ZoomSaved; }
@@ -167,6 +174,12 @@ private:
     // The graph's and the Smith chart's text for a screen reader.
     void DescribeGraph();
     void ReportPortProblem();
+    // After the end of a sweep, once its lines are drawn: the resonance table, and in a
+    // repetition the cursors put back and the next sweep started.
+    void SweepDrawn();
+    void StopRepeat(const QString &Reason);
+    // The resonance table from the evaluated sweep, when it has changed.
+    void UpdateResonances();
     // What every measurement type shows: property group, measure button, graph, header.
     void ShowMeasuringControls();
     // |Z| of cursor 1's row, or the box that says it has none.
@@ -177,12 +190,14 @@ private:
     TfrmCfg *Cfg = nullptr;
     TfrmTestColor *TestColor = nullptr;
     TvSmithChart *Smith = nullptr;
+    TResonancePanel *Resonances = nullptr;
     std::array<TfraData *, 3> Rows {};
 
     // ---- Regions ----
     QFrame *pnRight = nullptr;
     QFrame *pnMereniON = nullptr;
     TColourButton *btnMereni = nullptr;
+    QCheckBox *chkRepeat = nullptr;
     QProgressBar *ProgressBar1 = nullptr;
     QPushButton *btnZoomS = nullptr;
     QPushButton *btnZoomP = nullptr;
@@ -208,6 +223,8 @@ private:
     QAction *N1 = nullptr;
     QAction *Skrtosy2 = nullptr;
     QAction *mnGoTo = nullptr;
+    QAction *mnRepeat = nullptr;
+    QAction *mnResonances = nullptr;
     QAction *Konfigurace1 = nullptr;
     QMenu *Konec1 = nullptr;
     QAction *Konec2 = nullptr;
@@ -293,5 +310,12 @@ private:
     bool FPortFailed = false;
     // Close was asked for during a sweep.
     bool FCloseAfterSweep = false;
+    bool FRepeating = false;
+    // A sweep of the repetition has ended and the next is about to start.
+    bool FRepeatPending = false;
+    // The frequencies of cursors 1 and 2 when the last repeated sweep ended; 0 = not placed.
+    std::array<double, 2> FRepeatCursors {};
+    // What the resonance table was last filled from.
+    std::array<double, 4> FResonancesFrom { -1.0, -1.0, -1.0, -1.0 };
     int FResizeRedraws = 0;
 };

@@ -26,20 +26,18 @@ void TestResonances::findResonances_data()
     QTest::addColumn<QList<double>>("swr");
     QTest::addColumn<QList<double>>("expected");
 
-    QTest::newRow("two resonances")
-        << QList<double> { 3, 2.5, 1.5, 1.2, 1.5, 3, 4, 1.8, 1.1, 2.4 }
-        << QList<double> { 4, 2.5, 5.333333, 2833.333, 1.288759, //
-               9, 7.909091, 9.692308, 1783.217, 4.909901 };
+    QTest::newRow("two resonances") << QList<double> { 3, 2.5, 1.5, 1.2, 1.5, 3, 4, 1.8, 1.1, 2.4 }
+                                    << QList<double> { 4, 2.5, 5.333333, 2833.333, 1.288759, //
+                                           9, 7.909091, 9.692308, 1783.217, 4.909901 };
     QTest::newRow("flat dummy load") << QList<double> { 1, 1, 1, 1, 1, 1 } << QList<double> {};
     QTest::newRow("nothing below") << QList<double> { 5, 4, 3, 2, 3, 4 } << QList<double> {};
     QTest::newRow("falling off the low end")
         << QList<double> { 1.1, 1.3, 1.9, 2.5, 3 } << QList<double> {};
     QTest::newRow("running off the high end: no upper crossing")
-        << QList<double> { 3, 2.5, 1.5, 1.2, 1.4 }
-        << QList<double> { 4, 2.5, kNone, kNone, kNone };
+        << QList<double> { 3, 2.5, 1.5, 1.2, 1.4 } << QList<double> { 4, 2.5, kNone, kNone, kNone };
     // A point that could not be evaluated reads 0: it ends the dip without a crossing.
-    QTest::newRow("failed point beside the dip")
-        << QList<double> { 3, 1.5, 1.2, 0, 3 } << QList<double> { 3, 1.666667, kNone, kNone, kNone };
+    QTest::newRow("failed point beside the dip") << QList<double> { 3, 1.5, 1.2, 0,
+        3 } << QList<double> { 3, 1.666667, kNone, kNone, kNone };
 }
 
 void TestResonances::findResonances()
