@@ -170,6 +170,7 @@ void TfrmMain::FormShow()
     });
     Step([this] { Model().SetBackColor(Cfg->pnColor->Color()); });
     Mereni().ShowMinSWR = [this] { return IsMinSwrShown(); };
+    Mereni().OnEvaluated = [this] { UpdateResonances(); };
     Step([this] { SetFrequencyRange(0, 0); });
     Step([this] {
         Model().ResizeLayers();
@@ -552,6 +553,7 @@ void TfrmMain::FormDestroy()
         M.OnStart = nullptr;
         M.OnEnd = nullptr;
         M.ShowMinSWR = nullptr;
+        M.OnEvaluated = nullptr;
         M.ProgressBar = nullptr;
         Graph->Graph().Cursor1->OnDifference = nullptr;
         Graph->Graph().Cursor1->SmithFrame = nullptr;

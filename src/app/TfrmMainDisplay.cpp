@@ -263,8 +263,6 @@ void TfrmMain::DescribeGraph()
                             + MHz(G.Cursor1->Frequency) + QStringLiteral(" MHz")
                                            : QString()));
     }
-    // Whatever changed the picture may have changed the sweep the table lists.
-    UpdateResonances();
 }
 
 void TfrmMain::btnZoomPClick()

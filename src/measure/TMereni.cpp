@@ -227,6 +227,8 @@ void TMereni::EvaluateSweep()
         FEvaluatedFrom.reset();
         ComputeEvaluation();
         FEvaluatedFrom = inputs;
+        if (OnEvaluated)
+            OnEvaluated();
     }
 
     for (TOsaY *axis :

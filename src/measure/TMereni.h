@@ -134,6 +134,8 @@ public:
     // Set by the main window before each start; either may be empty.
     std::function<void()> OnStart;
     std::function<void()> OnEnd;
+    // Told when the series have been computed anew from changed inputs; may be empty.
+    std::function<void()> OnEvaluated;
     // Whether the minimum-SWR cursor is wanted; empty means no.
     std::function<bool()> ShowMinSWR;
     // Set by the main window before each start; not owned.
