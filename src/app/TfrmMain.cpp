@@ -100,6 +100,12 @@ TfrmMain::TfrmMain()
             PutCursorOnPoint(1, Point);
     };
     QObject::connect(mnResonances, &QAction::toggled, Resonances, [this](bool On) {
+        // First shown over the lower right of the graph, not wherever the desktop puts it.
+        if (On && !FResonancesPlaced && Resonances->isFloating()) {
+            FResonancesPlaced = true;
+            Resonances->move(
+                geometry().bottomRight() - Resonances->rect().bottomRight() - QPoint(110, 80));
+        }
         Resonances->setVisible(On);
         if (On)
             GuardHandler([this] { UpdateResonances(); });

@@ -315,6 +315,7 @@ private:
     bool FRepeatPending = false;
     // The frequencies of cursors 1 and 2 when the last repeated sweep ended; 0 = not placed.
     std::array<double, 2> FRepeatCursors {};
+    bool FResonancesPlaced = false;
     // What the resonance table was last filled from.
     std::array<double, 4> FResonancesFrom { -1.0, -1.0, -1.0, -1.0 };
     int FResizeRedraws = 0;
