@@ -391,6 +391,9 @@ void TfrmMain::Connect()
     StopRepeat->setShortcut(QKeySequence(Qt::Key_Escape));
     StopRepeat->setShortcutContext(Qt::WindowShortcut);
     addAction(StopRepeat);
+    // Enabled only while "Repeat" is on, so that Esc is left to the rest of the window.
+    StopRepeat->setEnabled(false);
+    QObject::connect(chkRepeat, &QCheckBox::toggled, StopRepeat, &QAction::setEnabled);
     QObject::connect(
         StopRepeat, &QAction::triggered, chkRepeat, [this] { chkRepeat->setChecked(false); });
     Bind(btnZoomS, &QAbstractButton::clicked, Run(&TfrmMain::btnZoomSClick));

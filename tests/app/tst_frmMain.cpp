@@ -835,6 +835,8 @@ void TfrmMainTest::RepeatKeepsTheCursorsAndStopsWhenUnchecked()
     TQuietPort Port;
     TfrmMain Window;
     Window.show();
+    QApplication::setActiveWindow(&Window);
+    QVERIFY(QTest::qWaitForWindowActive(&Window));
     TAnGraph &G = Window.Model();
     TMereni &M = Window.Mereni();
     M.SetLastLines(FakeSweep(1810, 20));
@@ -848,8 +850,11 @@ void TfrmMainTest::RepeatKeepsTheCursorsAndStopsWhenUnchecked()
     QStringList Seen;
     for (int Sweep = 0; Sweep < 3; ++Sweep) {
         QVERIFY(M.Measuring());
-        if (Sweep == 2)
-            Child<QCheckBox>(Window, "chkRepeat")->setChecked(false);
+        if (Sweep == 2) {
+            // Esc unticks "Repeat"; the running sweep still ends as any other.
+            QTest::keyClick(Child<TColourButton>(Window, "btnMereni"), Qt::Key_Escape);
+            QVERIFY(!Child<QCheckBox>(Window, "chkRepeat")->isChecked());
+        }
         // Each sweep reads a different R, so the cursor's row must change with it.
         for (int I = 0; I < 20; ++I)
             M.LineReceived(
