@@ -89,33 +89,8 @@ TfrmMain::TfrmMain()
     TestColor = new TfrmTestColor(nullptr);
     qobject_cast<QVBoxLayout *>(pnGraph->layout())->insertWidget(1, Graph, 1);
 
-    // A tool window of its own: docked, it would take its room from the graph.
-    Resonances = new TResonancePanel(this);
-    Resonances->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::RightDockWidgetArea);
-    addDockWidget(Qt::BottomDockWidgetArea, Resonances);
-    Resonances->setFloating(true);
-    Resonances->hide();
-    Resonances->OnSelect = [this](int Point) {
-        if (!IsMeasuring() && Point >= 0 && Point < static_cast<int>(MeasuredFrequencies().size()))
-            PutCursorOnPoint(1, Point);
-    };
-    QObject::connect(mnResonances, &QAction::toggled, Resonances, [this](bool On) {
-        // First shown over the lower right of the graph, not wherever the desktop puts it.
-        if (On && !FResonancesPlaced && Resonances->isFloating()) {
-            FResonancesPlaced = true;
-            Resonances->move(
-                geometry().bottomRight() - Resonances->rect().bottomRight() - QPoint(110, 80));
-        }
-        Resonances->setVisible(On);
-        if (On)
-            GuardHandler([this] { UpdateResonances(); });
-    });
-    QObject::connect(
-        Resonances, &QDockWidget::visibilityChanged, mnResonances, [this](bool Visible) {
-            if (!Visible && !Resonances->isFloating() && !Resonances->isHidden())
-                return; // a docked panel behind another tab is still open
-            mnResonances->setChecked(!Resonances->isHidden());
-        });
+    QObject::connect(mnResonances, &QAction::toggled, this,
+        [this](bool On) { GuardHandler([this, On] { ShowResonances(On); }); });
 
     Timer2.setInterval(kRedrawDelayMs);
     Timer2.setSingleShot(true);
@@ -376,6 +351,35 @@ void TfrmMain::chkRepeatClick()
     // Turned off, the running sweep ends as any other: SweepStopped ends the repetition.
 }
 
+void TfrmMain::ShowResonances(bool On)
+{
+    // Made when first asked for: a window that is never opened costs nothing at start-up.
+    if (Resonances == nullptr && On) {
+        // A tool window of its own: docked, it would take its room from the graph.
+        Resonances = new TResonancePanel(this);
+        Resonances->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::RightDockWidgetArea);
+        addDockWidget(Qt::BottomDockWidgetArea, Resonances);
+        Resonances->setFloating(true);
+        // First shown over the lower right of the graph, not wherever the desktop puts it.
+        Resonances->move(
+            geometry().bottomRight() - Resonances->rect().bottomRight() - QPoint(110, 80));
+        // As a drag does, also while a sweep runs: the table and the cursor read the sweep
+        // shown.
+        Resonances->OnSelect = [this](int Point) {
+            if (Point >= 0 && Point < static_cast<int>(MeasuredFrequencies().size()))
+                PutCursorOnPoint(1, Point);
+        };
+        QObject::connect(Resonances, &QDockWidget::visibilityChanged, mnResonances, [this] {
+            // A docked panel behind another tab is still open.
+            mnResonances->setChecked(!Resonances->isHidden());
+        });
+    }
+    if (Resonances == nullptr)
+        return;
+    Resonances->setVisible(On);
+    UpdateResonances();
+}
+
 void TfrmMain::UpdateResonances()
 {
     if (Resonances == nullptr || Resonances->isHidden())
@@ -402,7 +406,6 @@ void TfrmMain::UpdateMeasureButton()
 {
     const bool Measuring = IsMeasuring();
     btnMereni->SetTextColour(Measuring ? QColor(255, 0, 0) : QColor(0, 0, 0));
-    btnMereni->setEnabled(!Measuring);
     // What would empty the lines received so far, or move the axis under them, waits.
     // Between two sweeps of a repetition nothing is enabled for a moment only to flicker.
     const bool Busy = Measuring || FRepeatPending;

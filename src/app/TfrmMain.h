@@ -126,6 +126,7 @@ public:
     TfrmTestColor *VoltagePanel() const { return TestColor; }
     // Null until the window is first shown.
     TvSmithChart *SmithFrame() const { return Smith; }
+    // Null until "Resonances" is first opened.
     TResonancePanel *ResonancePanel() const { return Resonances; }
     // The readout rows of CursorMin (0), Cursor1 (1) and Cursor2 (2).
     TfraData *ReadoutRow(int Index) const { return Rows.at(static_cast<std::size_t>(Index)); }
@@ -180,6 +181,7 @@ private:
     void StopRepeat(const QString &Reason);
     // The resonance table from the evaluated sweep, when it has changed.
     void UpdateResonances();
+    void ShowResonances(bool On);
     // What every measurement type shows: property group, measure button, graph, header.
     void ShowMeasuringControls();
     // |Z| of cursor 1's row, or the box that says it has none.
@@ -315,7 +317,6 @@ private:
     bool FRepeatPending = false;
     // The frequencies of cursors 1 and 2 when the last repeated sweep ended; 0 = not placed.
     std::array<double, 2> FRepeatCursors {};
-    bool FResonancesPlaced = false;
     // What the resonance table was last filled from.
     std::array<double, 4> FResonancesFrom { -1.0, -1.0, -1.0, -1.0 };
     int FResizeRedraws = 0;

@@ -904,9 +904,10 @@ void TfrmMainTest::ResonanceRowPutsCursorOneOnTheDip()
     TfrmMain Window;
     Window.show();
     TAnGraph &G = Window.Model();
+    QVERIFY(Window.ResonancePanel() == nullptr);
+    Child<QAction>(Window, "mnResonances")->trigger();
     auto *Table = Child<QTableWidget>(Window, "tbResonances");
     auto *None = Child<QLabel>(Window, "lbNoResonance");
-    Child<QAction>(Window, "mnResonances")->trigger();
     // A flat 50 ohm load has no dip.
     QStringList Lines;
     for (int I = 0; I < 20; ++I)
