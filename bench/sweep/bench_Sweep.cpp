@@ -1,8 +1,12 @@
+#include "device/TComm.h"
+#include "device/TMemorySerialPort.h"
 #include "graph/TAnGraph.h"
 #include "measure/Globals.h"
+#include "measure/Resonances.h"
 #include "measure/TMereni.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 #include <cmath>
@@ -112,6 +116,63 @@ void BM_DragStep(benchmark::State &state)
 }
 
 BENCHMARK(BM_DragStep)->Arg(2901)->Unit(benchmark::kMicrosecond);
+
+// From the last line of a sweep to its composed curves: the line arrives, the sweep ends at
+// the next pass of the event loop, the lines are evaluated and drawn and the picture is
+// composed. The lines before the last arrive untimed. The full range is swept in 100 kHz
+// steps: 291 lines.
+void BM_LastLineToCurves(benchmark::State &state)
+{
+    // The port settings are read from a configuration of the benchmark's own.
+    const QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    const int points = static_cast<int>(state.range(0));
+    const auto graph = MakeGraph(points);
+    TMereni &m = *graph->Mereni;
+    m.Comm = std::make_unique<TComm>(std::make_unique<TMemorySerialPort>());
+    const QStringList lines = MakeSweep(points, 29000 / (points - 1));
+    for (auto _ : state) {
+        state.PauseTiming();
+        m.StartSweep();
+        for (int i = 0; i + 1 < lines.size(); ++i)
+            m.LineReceived(i, lines[i]);
+        state.ResumeTiming();
+        m.LineReceived(points - 1, lines.back());
+        while (m.Measuring())
+            QCoreApplication::processEvents();
+        benchmark::DoNotOptimize(graph->Composite.constBits());
+    }
+    state.counters["expected"] = m.ExpectedLines;
+}
+
+BENCHMARK(BM_LastLineToCurves)->Arg(291)->Iterations(20)->Unit(benchmark::kMillisecond);
+
+// The resonance table's search over an evaluated sweep.
+void BM_FindResonances(benchmark::State &state)
+{
+    const auto graph = MakeGraph(static_cast<int>(state.range(0)));
+    graph->DrawAll();
+    const TMereni &m = *graph->Mereni;
+    const auto values = [](const TDoubleArray &series) {
+        std::vector<double> v;
+        for (int i = 0; i < series.Count(); ++i)
+            v.push_back(series.Item(i));
+        return v;
+    };
+    const std::vector<double> f = values(m.Frequencies);
+    const std::vector<double> swr = values(m.SWRValues);
+    const std::vector<double> r = values(m.RValues);
+    const std::vector<double> x = values(m.XValues);
+    std::size_t found = 0;
+    for (auto _ : state) {
+        const std::vector<TResonance> dips = FindResonances(f, swr, r, x, 2.0);
+        found = dips.size();
+        benchmark::DoNotOptimize(dips.data());
+    }
+    state.counters["found"] = static_cast<double>(found);
+}
+
+BENCHMARK(BM_FindResonances)->Arg(2901)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

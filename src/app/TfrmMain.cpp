@@ -85,6 +85,9 @@ TfrmMain::TfrmMain()
     TestColor = new TfrmTestColor(nullptr);
     qobject_cast<QVBoxLayout *>(pnGraph->layout())->insertWidget(1, Graph, 1);
 
+    QObject::connect(mnResonances, &QAction::toggled, this,
+        [this](bool On) { GuardHandler([this, On] { ShowResonances(On); }); });
+
     Timer2.setInterval(kRedrawDelayMs);
     Timer2.setSingleShot(true);
     QObject::connect(
@@ -146,6 +149,7 @@ void TfrmMain::FormShow()
     });
     Step([this] { Model().SetBackColor(Cfg->pnColor->Color()); });
     Mereni().ShowMinSWR = [this] { return IsMinSwrShown(); };
+    Mereni().OnEvaluated = [this] { UpdateResonances(); };
     Step([this] { SetFrequencyRange(0, 0); });
     Step([this] {
         Model().ResizeLayers();
@@ -203,8 +207,10 @@ void TfrmMain::btnMereniClick()
     const std::string Refusal = SweepRangeRefusal(Model().OsaX->MinValue, Model().OsaX->MaxValue);
     if (!Refusal.empty()) {
         StatusBar1->showMessage(QString::fromStdString(Refusal));
+        FRepeating = false;
         return;
     }
+    FRepeating = chkRepeat->isChecked();
     SmoothCurves = chkVyhlazovat->isChecked();
     StatusBar1->showMessage(QString::fromUtf8(IsMeasuring() ? kMeasuring : kNotMeasuring));
     TestColor->setParent(nullptr);
@@ -247,7 +253,7 @@ void TfrmMain::SweepStarted()
 {
     UpdateMeasureButton();
     // The sweep measures the range shown; the bar keeps its band and only hides.
-    pnBand->setVisible(!IsMeasuring());
+    pnBand->setVisible(!IsMeasuring() && !FRepeating);
 }
 
 void TfrmMain::SweepStopped()
@@ -257,10 +263,30 @@ void TfrmMain::SweepStopped()
     TMereni &M = Mereni();
     const int Received = static_cast<int>(M.CurrentLines().size());
     // A complete sweep leaves the text of its start; an early end says how far it came.
-    if (!FPortFailed && M.ExpectedLines > 0 && Received < M.ExpectedLines)
+    const bool Short = !FPortFailed && M.ExpectedLines > 0 && Received < M.ExpectedLines;
+    if (Short)
         StatusBar1->showMessage(
             QStringLiteral("Sweep ended after %1 of %2 points").arg(Received).arg(M.ExpectedLines));
-    pnBand->setVisible(!IsMeasuring());
+    if (FRepeating) {
+        if (FCloseAfterSweep || !chkRepeat->isChecked())
+            FRepeating = false;
+        else if (FPortFailed || Short || M.ExpectedLines == 0)
+            // A repetition that cannot measure stops at once instead of trying again and
+            // again; the status bar keeps the reason.
+            StopRepeat(StatusBar1->currentMessage().trimmed());
+        else {
+            FRepeatPending = true;
+            for (int I : { 0, 1 }) {
+                const TFrekvence &Cursor = I == 0 ? *Model().Cursor1 : *Model().Cursor2;
+                FRepeatCursors[static_cast<std::size_t>(I)]
+                    = Cursor.IsPlaced() ? Cursor.Frequency : 0.0;
+            }
+        }
+    }
+    // The lines become the last sweep and are drawn once this returns.
+    QTimer::singleShot(0, this, [this] { GuardHandler([this] { SweepDrawn(); }); });
+    UpdateMeasureButton();
+    pnBand->setVisible(!IsMeasuring() && !FRepeating);
     DescribeGraph();
     if (FCloseAfterSweep)
         QTimer::singleShot(0, this, [this] { close(); });
@@ -270,40 +296,14 @@ void TfrmMain::UpdateMeasureButton()
 {
     const bool Measuring = IsMeasuring();
     btnMereni->SetTextColour(Measuring ? QColor(255, 0, 0) : QColor(0, 0, 0));
-    btnMereni->setEnabled(!Measuring);
     // What would empty the lines received so far, or move the axis under them, waits.
+    // Between two sweeps of a repetition nothing is enabled for a moment only to flicker.
+    const bool Busy = Measuring || FRepeatPending;
+    btnMereni->setEnabled(!Busy);
     for (QWidget *Control : std::initializer_list<QWidget *> { GroupBox3 })
-        Control->setEnabled(!Measuring);
+        Control->setEnabled(!Busy);
     for (QAction *Command : { Konfigurace1, MenLoad, MenSave, mnSaveToZPlots, mnSaveS11 })
-        Command->setEnabled(!Measuring);
-}
-
-bool TfrmMain::SetFrequencyRange(double Start, double Stop)
-{
-    bool Result = true;
-    if (Start == 0 || Stop == 0) {
-        if (!TryStrToFloat(StdStr(Cfg->edFROD->text()), Start)
-            || !TryStrToFloat(StdStr(Cfg->edFRDO->text()), Stop)) {
-            ShowErrorBox(QStringLiteral(
-                "Chyba v nastavené frekvenci!\n\rV konfiguraci jsou uloženy neplatní číselné "
-                "hodnoty.\n\rNyní budou nastaveny default frekvence"));
-            Result = false;
-            Start = 1.0;
-            Stop = 50.0;
-        }
-    }
-    if (Start >= Stop) {
-        ShowErrorBox(QStringLiteral("Chyba v konfiguraci v nastavené frekvenci!\n\rFrekvence OD "
-                                    "musí být menší než frekvence DO."));
-        return false;
-    }
-    Model().OsaX->SetMaxValue(Stop);
-    Model().OsaX->SetMinValue(Start);
-    // Drawn once, from cleared layers: drawing twice over the old picture would leave the
-    // old grid under the new one and xor the cursors away.
-    Model().Refresh();
-    DescribeGraph();
-    return Result;
+        Command->setEnabled(!Busy);
 }
 
 void TfrmMain::ShowErrorBox(const QString &Text, const QString &Caption)
@@ -385,6 +385,9 @@ void TfrmMain::closeEvent(QCloseEvent *Event)
 
 bool TfrmMain::FormClose()
 {
+    // A repetition ends with the sweep that runs.
+    FRepeating = false;
+    chkRepeat->setChecked(false);
     // The sweep is not cut short: the window closes by itself once it has ended.
     if (IsMeasuring()) {
         FCloseAfterSweep = true;
@@ -421,6 +424,7 @@ void TfrmMain::FormDestroy()
         M.OnStart = nullptr;
         M.OnEnd = nullptr;
         M.ShowMinSWR = nullptr;
+        M.OnEvaluated = nullptr;
         M.ProgressBar = nullptr;
         Graph->Graph().Cursor1->OnDifference = nullptr;
         Graph->Graph().Cursor1->SmithFrame = nullptr;

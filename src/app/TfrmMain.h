@@ -25,6 +25,7 @@ class TfraData;
 class TfrmCfg;
 class TfrmTestColor;
 class TMereni;
+class TResonancePanel;
 class TvGraph;
 class TvSmithChart;
 
@@ -35,8 +36,9 @@ class TvSmithChart;
 //
 // One class in several sources: TfrmMainForm.cpp builds the widget tree, TfrmMain.cpp the
 // window's life and the sweeps, TfrmMainDisplay.cpp what the graph shows and the bands,
-// TfrmMainCable.cpp the cable tools, TfrmMainKeys.cpp the cursors from the keyboard and
-// TfrmMainFiles.cpp the file commands' hand-off.
+// TfrmMainCable.cpp the cable tools, TfrmMainKeys.cpp the cursors from the keyboard,
+// TfrmMainTuning.cpp repeated sweeps and the resonance table, and TfrmMainFiles.cpp the
+// file commands' hand-off.
 class TfrmMain : public QMainWindow
 {
 public:
@@ -55,6 +57,9 @@ public:
     void ApplyCurveColours();
     void ShutdownDevice();
     void ShowErrorBox(const QString &Text, const QString &Caption = QString());
+    // Whether sweeps follow one another: from the first start with "Repeat" on until the
+    // repetition stops.
+    bool IsRepeating() const { return FRepeating; }
 
     // ---- Window events ----
     void FormShow();
@@ -66,6 +71,8 @@ public:
     bool FormClose();
     void FormDestroy();
     void Konec2Click();
+    // "Repeat" turned on or off; off lets the running sweep finish and stops there.
+    void chkRepeatClick();
 
     // ---- File commands and the about window ----
     void MenLoadClick();
@@ -121,6 +128,8 @@ public:
     TfrmTestColor *VoltagePanel() const { return TestColor; }
     // Null until the window is first shown.
     TvSmithChart *SmithFrame() const { return Smith; }
+    // Null until "Resonances" is first opened.
+    TResonancePanel *ResonancePanel() const { return Resonances; }
     // The readout rows of CursorMin (0), Cursor1 (1) and Cursor2 (2).
     TfraData *ReadoutRow(int Index) const { return Rows.at(static_cast<std::size_t>(Index)); }
     bool IsZoomSaved() const { return ZoomSaved; }
@@ -168,6 +177,13 @@ private:
     // The graph's and the Smith chart's text for a screen reader.
     void DescribeGraph();
     void ReportPortProblem();
+    // After the end of a sweep, once its lines are drawn: the resonance table, and in a
+    // repetition the cursors put back and the next sweep started.
+    void SweepDrawn();
+    void StopRepeat(const QString &Reason);
+    // The resonance table from the evaluated sweep, when it has changed.
+    void UpdateResonances();
+    void ShowResonances(bool On);
     // What every measurement type shows: property group, measure button, graph, header.
     void ShowMeasuringControls();
     // |Z| of cursor 1's row, or the box that says it has none.
@@ -178,12 +194,14 @@ private:
     TfrmCfg *Cfg = nullptr;
     TfrmTestColor *TestColor = nullptr;
     TvSmithChart *Smith = nullptr;
+    TResonancePanel *Resonances = nullptr;
     std::array<TfraData *, 3> Rows {};
 
     // ---- Regions ----
     QFrame *pnRight = nullptr;
     QFrame *pnMereniON = nullptr;
     TColourButton *btnMereni = nullptr;
+    QCheckBox *chkRepeat = nullptr;
     QProgressBar *ProgressBar1 = nullptr;
     QPushButton *btnZoomS = nullptr;
     QPushButton *btnZoomP = nullptr;
@@ -209,6 +227,8 @@ private:
     QAction *N1 = nullptr;
     QAction *Skrtosy2 = nullptr;
     QAction *mnGoTo = nullptr;
+    QAction *mnRepeat = nullptr;
+    QAction *mnResonances = nullptr;
     QAction *Konfigurace1 = nullptr;
     QMenu *Konec1 = nullptr;
     QAction *Konec2 = nullptr;
@@ -294,5 +314,12 @@ private:
     bool FPortFailed = false;
     // Close was asked for during a sweep.
     bool FCloseAfterSweep = false;
+    bool FRepeating = false;
+    // A sweep of the repetition has ended and the next is about to start.
+    bool FRepeatPending = false;
+    // The frequencies of cursors 1 and 2 when the last repeated sweep ended; 0 = not placed.
+    std::array<double, 2> FRepeatCursors {};
+    // What the resonance table was last filled from.
+    std::array<double, 4> FResonancesFrom { -1.0, -1.0, -1.0, -1.0 };
     int FResizeRedraws = 0;
 };

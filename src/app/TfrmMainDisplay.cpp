@@ -1,8 +1,9 @@
-// What the graph shows: curve colours and boxes, the band bar, zoom, the measurement types,
-// the Smith chart box, smoothing and the readout area's layout.
+// What the graph shows: its frequency range, curve colours and boxes, the band bar, zoom, the
+// measurement types, the Smith chart box, smoothing and the readout area's layout.
 #include "app/TfrmMain.h"
 #include "app/WidgetHelpers.h"
 #include "config/ConfigStore.h"
+#include "config/TfrmCfg.h"
 #include "graph/TAnGraph.h"
 #include "graph/TCursors.h"
 #include "graph/TOsaX.h"
@@ -75,6 +76,34 @@ void TfrmMain::ApplyCurveColours()
         P.setColor(QPalette::WindowText, L.Text);
         L.Label->setPalette(P);
     }
+}
+
+bool TfrmMain::SetFrequencyRange(double Start, double Stop)
+{
+    bool Result = true;
+    if (Start == 0 || Stop == 0) {
+        if (!TryStrToFloat(StdStr(Cfg->edFROD->text()), Start)
+            || !TryStrToFloat(StdStr(Cfg->edFRDO->text()), Stop)) {
+            ShowErrorBox(QStringLiteral(
+                "Chyba v nastavené frekvenci!\n\rV konfiguraci jsou uloženy neplatní číselné "
+                "hodnoty.\n\rNyní budou nastaveny default frekvence"));
+            Result = false;
+            Start = 1.0;
+            Stop = 50.0;
+        }
+    }
+    if (Start >= Stop) {
+        ShowErrorBox(QStringLiteral("Chyba v konfiguraci v nastavené frekvenci!\n\rFrekvence OD "
+                                    "musí být menší než frekvence DO."));
+        return false;
+    }
+    Model().OsaX->SetMaxValue(Stop);
+    Model().OsaX->SetMinValue(Start);
+    // Drawn once, from cleared layers: drawing twice over the old picture would leave the
+    // old grid under the new one and xor the cursors away.
+    Model().Refresh();
+    DescribeGraph();
+    return Result;
 }
 
 void TfrmMain::ApplyCurveVisibility(bool Redraw)

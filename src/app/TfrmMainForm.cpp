@@ -49,9 +49,11 @@ QFrame *TfrmMain::BuildRightColumn()
     auto *Column = MakeStack(pnRight, 2, 2);
 
     pnMereniON = MakePanel(pnRight, "pnMereniON");
-    pnMereniON->setFixedHeight(71);
+    pnMereniON->setFixedHeight(87);
     auto *Measure = MakeStack(pnMereniON, 0, 2);
     btnMereni = Named(new TColourButton(QStringLiteral("Mensuration"), pnMereniON), "btnMereni");
+    chkRepeat = Named(new QCheckBox(QStringLiteral("Repeat"), pnMereniON), "chkRepeat");
+    chkRepeat->setToolTip(QStringLiteral("Start the next sweep as soon as one has ended"));
     ProgressBar1 = Named(new QProgressBar(pnMereniON), "ProgressBar1");
     ProgressBar1->setTextVisible(false);
     ProgressBar1->setFixedHeight(12);
@@ -65,6 +67,7 @@ QFrame *TfrmMain::BuildRightColumn()
     Zoom->addWidget(btnZoomS);
     Zoom->addWidget(btnZoomP);
     Measure->addWidget(btnMereni);
+    Measure->addWidget(chkRepeat);
     Measure->addWidget(ProgressBar1);
     Measure->addLayout(Zoom);
     Column->addWidget(pnMereniON);
@@ -298,6 +301,12 @@ void TfrmMain::BuildMenu()
     Skrtosy2 = Named(Funkce1->addAction(QStringLiteral("&Hyde axis")), "Skrtosy2");
     mnGoTo = Named(Funkce1->addAction(QStringLiteral("&Go to frequency…")), "mnGoTo");
     mnGoTo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    mnRepeat = Named(Funkce1->addAction(QStringLiteral("&Repeat sweeps")), "mnRepeat");
+    mnRepeat->setCheckable(true);
+    mnRepeat->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F5));
+    mnResonances = Named(Funkce1->addAction(QStringLiteral("Reso&nances")), "mnResonances");
+    mnResonances->setCheckable(true);
+    mnResonances->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
     Konfigurace1 = Named(MainMenu1->addAction(QStringLiteral("&Configuration")), "Konfigurace1");
     Konfigurace1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
     Konec1 = Named(MainMenu1->addMenu(QStringLiteral("&Exit")), "Konec1");
@@ -341,9 +350,9 @@ void TfrmMain::BuildTabOrder()
 {
     // Column by column, top to bottom: the right column, the Smith chart's field and button,
     // then the band bar and the graph. Hidden controls are passed over by Tab.
-    QList<QWidget *> Order { btnMereni, btnZoomS, btnZoomP, chkMinPSV, chkPSV, chkZ, chkRx, chkXx,
-        chkPhase, chkRL, rbDelkaKab, rbZkracKab, edZkracKa, edLenKa, btnDelkaKabelu, btnZkrat,
-        btnRozp, edZKab, chkVyhlazovat, rbImpedance, rbT, btnLKab, CHsMITH };
+    QList<QWidget *> Order { btnMereni, chkRepeat, btnZoomS, btnZoomP, chkMinPSV, chkPSV, chkZ,
+        chkRx, chkXx, chkPhase, chkRL, rbDelkaKab, rbZkracKab, edZkracKa, edLenKa, btnDelkaKabelu,
+        btnZkrat, btnRozp, edZKab, chkVyhlazovat, rbImpedance, rbT, btnLKab, CHsMITH };
     if (Smith != nullptr)
         Order << Smith->edImp << Smith->btnAply;
     for (QRadioButton *Band : BandButtons())
@@ -375,6 +384,18 @@ void TfrmMain::Connect()
     };
     Bind(btnMereni, &QAbstractButton::clicked, Run(&TfrmMain::btnMereniClick));
     Bind(btnZoomP, &QAbstractButton::clicked, Run(&TfrmMain::btnZoomPClick));
+    OnChange({ chkRepeat }, Run(&TfrmMain::chkRepeatClick));
+    QObject::connect(mnRepeat, &QAction::toggled, chkRepeat, &QCheckBox::setChecked);
+    // Esc ends a repetition as unchecking "Repeat" does; without one it does nothing.
+    auto *StopRepeat = Named(new QAction(this), "acStopRepeat");
+    StopRepeat->setShortcut(QKeySequence(Qt::Key_Escape));
+    StopRepeat->setShortcutContext(Qt::WindowShortcut);
+    addAction(StopRepeat);
+    // Enabled only while "Repeat" is on, so that Esc is left to the rest of the window.
+    StopRepeat->setEnabled(false);
+    QObject::connect(chkRepeat, &QCheckBox::toggled, StopRepeat, &QAction::setEnabled);
+    QObject::connect(
+        StopRepeat, &QAction::triggered, chkRepeat, [this] { chkRepeat->setChecked(false); });
     Bind(btnZoomS, &QAbstractButton::clicked, Run(&TfrmMain::btnZoomSClick));
     OnChange(
         { chkPSV, chkZ, chkRx, chkXx, chkPhase, chkRL }, [this] { ApplyCurveVisibility(true); });

@@ -83,6 +83,9 @@ int TComm::SendSweep(int Start, int Stop, int Step, TLineEvent OnLineEvent)
         return 2;
     OnLine = std::move(OnLineEvent);
     FLineIndex = 0;
+    // What is left of the last sweep's replies is no part of this one's first line.
+    FLineBuffer.clear();
+    FDiscardingLine = false;
     FDriver->SendString(IntToStr(Start) + ' ' + IntToStr(Stop) + ' ' + IntToStr(Step) + " \r");
     return 0;
 }

@@ -65,6 +65,12 @@ TMereni::TMereni(TCanvas *ACanvas)
     Watchdog.setInterval(WatchdogIntervalMs);
     QObject::connect(&Watchdog, &QTimer::timeout, &Watchdog,
         [this] { GuardHandler([this] { WatchdogTimer(); }); });
+    CompleteTimer.setInterval(0);
+    CompleteTimer.setSingleShot(true);
+    QObject::connect(&CompleteTimer, &QTimer::timeout, &CompleteTimer, [this] {
+        if (FMeasuring)
+            GuardHandler([this] { WatchdogTimer(); });
+    });
 }
 
 TMereni::~TMereni() = default;
@@ -98,6 +104,8 @@ void TMereni::StartSweep()
     const int sent = Comm->SendSweep(start, stop, step,
         [this](int Index, const QString &Received) { LineReceived(Index, Received); });
     ExpectedLines = sent == 0 ? span / step + 1 : 0;
+    FReceivedLines = 0;
+    CompleteTimer.stop();
 
     Watchdog.start();
     FMeasuring = true;
@@ -108,12 +116,20 @@ void TMereni::StartSweep()
 void TMereni::LineReceived(int Index, const QString &Received)
 {
     static_cast<void>(Index);
+    // The analyzer may send more than it was asked for: a complete sweep takes no more, so
+    // a late line never joins the points of this sweep or the next.
+    if (FMeasuring && ExpectedLines > 0 && FReceivedLines >= ExpectedLines)
+        return;
+    ++FReceivedLines;
     Watchdog.stop();
     if (!Received.isEmpty())
         ChangeCurrentLines().append(Received);
     if (ProgressBar && ProgressBar->value() < ProgressBar->maximum())
         ProgressBar->setValue(ProgressBar->value() + 1);
-    Watchdog.start();
+    if (FMeasuring && ExpectedLines > 0 && FReceivedLines >= ExpectedLines)
+        CompleteTimer.start();
+    else
+        Watchdog.start();
 
     TLineFields fields;
     if (!ReadLineFields(Received, fields) || !SmithFrame)
@@ -138,6 +154,7 @@ void TMereni::LineReceived(int Index, const QString &Received)
 void TMereni::WatchdogTimer()
 {
     Watchdog.stop();
+    CompleteTimer.stop();
 
     // A port setting that no longer converts must not leave the sweep running for ever:
     // end it first, then report.
@@ -210,6 +227,8 @@ void TMereni::EvaluateSweep()
         FEvaluatedFrom.reset();
         ComputeEvaluation();
         FEvaluatedFrom = inputs;
+        if (OnEvaluated)
+            OnEvaluated();
     }
 
     for (TOsaY *axis :

@@ -34,8 +34,9 @@ class TSmithLink;
 
 // Runs one sweep of the analyzer at a time and keeps what it measured. The frequency range
 // of the graph becomes the sweep command; every reply line is stored and sent to the Smith
-// chart at once; a sweep ends when the analyzer has been silent for a second, and then the
-// graph is redrawn, which evaluates the stored lines into the series and curves.
+// chart at once; a sweep ends as soon as the last line the command asks for has arrived, or
+// when the analyzer has been silent for a second (a sweep cut short or never started), and
+// then the graph is redrawn, which evaluates the stored lines into the series and curves.
 //
 // Owned by the graph model, which sets the links to its axes and cursors right after
 // creation. Lines are held one character per received byte (Latin-1).
@@ -65,7 +66,7 @@ public:
     // lines become the last sweep.
     bool Swapped() const { return FSwapped; }
 
-    // True from StartSweep until the watchdog has ended the sweep.
+    // True from StartSweep until the sweep has ended.
     bool Measuring() const { return FMeasuring; }
 
     // Sends the sweep command for the range of OsaX and starts the watchdog. Raises the
@@ -73,8 +74,11 @@ public:
     void StartSweep();
     // The line callback given to Comm with the sweep command; Index is not used.
     void LineReceived(int Index, const QString &Received);
-    // The watchdog's tick: the analyzer has fallen silent, so the sweep is over.
+    // The watchdog's tick: the analyzer has fallen silent, so the sweep is over. Also the end
+    // of a complete sweep, run from the event loop right after its last line.
     void WatchdogTimer();
+    // Lines (empty ones included) received since the last sweep command.
+    int ReceivedLines() const { return FReceivedLines; }
     // Rebuilds the 12 series from LastLines, draws the curves through the axes and places
     // the minimum-SWR cursor. Called by the graph model's DrawAll.
     void EvaluateSweep();
@@ -101,6 +105,9 @@ public:
     void LoadTXT(const QString &FileName);
 
     QTimer Watchdog;
+    // Ends a complete sweep from the event loop: not inside the driver's read, whose block
+    // may still hold lines beyond the last one asked for.
+    QTimer CompleteTimer;
     // False makes EvaluateSweep work through the lines on every call, as a check that the
     // series it keeps are the ones a fresh evaluation gives.
     bool KeepEvaluation = true;
@@ -127,6 +134,8 @@ public:
     // Set by the main window before each start; either may be empty.
     std::function<void()> OnStart;
     std::function<void()> OnEnd;
+    // Told when the series have been computed anew from changed inputs; may be empty.
+    std::function<void()> OnEvaluated;
     // Whether the minimum-SWR cursor is wanted; empty means no.
     std::function<bool()> ShowMinSWR;
     // Set by the main window before each start; not owned.
@@ -184,6 +193,7 @@ private:
     void PlaceMinimumCursor();
 
     bool FMeasuring = false;
+    int FReceivedLines = 0;
     bool FSwapped = false;
     QStringList FListA;
     QStringList FListB;

@@ -1,5 +1,6 @@
 #include "WindowFixture.h"
 #include "app/ColourButton.h"
+#include "app/TResonancePanel.h"
 #include "app/TfrmMain.h"
 #include "app/WindowProbe.h"
 #include "config/ConfigStore.h"
@@ -19,6 +20,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
@@ -35,6 +37,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QStyleOption>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -101,6 +104,9 @@ private slots:
     void StatusBarSaysWhyASweepBroughtNothing_data();
     void StatusBarSaysWhyASweepBroughtNothing();
     void StatusBarCountsAnEarlyEnd();
+    void RepeatKeepsTheCursorsAndStopsWhenUnchecked();
+    void RepeatStopsAtAFailedSweep();
+    void ResonanceRowPutsCursorOneOnTheDip();
     void ConfigurationDialogAppliesTheNewBand();
 
 private:
@@ -781,6 +787,115 @@ void TfrmMainTest::StatusBarCountsAnEarlyEnd()
         QCOMPARE(Window.statusBar()->currentMessage(), Status);
     }
     QVERIFY(Dialogs->Texts().empty());
+}
+
+void TfrmMainTest::RepeatKeepsTheCursorsAndStopsWhenUnchecked()
+{
+    TQuietPort Port;
+    TfrmMain Window;
+    Window.show();
+    QApplication::setActiveWindow(&Window);
+    QVERIFY(QTest::qWaitForWindowActive(&Window));
+    TAnGraph &G = Window.Model();
+    TMereni &M = Window.Mereni();
+    M.SetLastLines(FakeSweep(1810, 20));
+    G.Refresh();
+    PlaceCursors(G, 1.85, 1.95);
+    auto *Band = Child<QFrame>(Window, "pnBand");
+    auto *Button = Child<TColourButton>(Window, "btnMereni");
+    Child<QCheckBox>(Window, "chkRepeat")->setChecked(true);
+    QVERIFY(Child<QAction>(Window, "mnRepeat")->isChecked());
+    QTest::mouseClick(Button, Qt::LeftButton);
+    QStringList Seen;
+    for (int Sweep = 0; Sweep < 3; ++Sweep) {
+        QVERIFY(M.Measuring());
+        if (Sweep == 2) {
+            // Esc unticks "Repeat"; the running sweep still ends as any other.
+            QTest::keyClick(Child<TColourButton>(Window, "btnMereni"), Qt::Key_Escape);
+            QVERIFY(!Child<QCheckBox>(Window, "chkRepeat")->isChecked());
+        }
+        // Each sweep reads a different R, so the cursor's row must change with it.
+        for (int I = 0; I < 20; ++I)
+            M.LineReceived(
+                I, QStringLiteral("%1 %2 %3").arg(1810 + 10 * I).arg(40 + I + Sweep).arg(I - 10));
+        // Between the sweeps the window never looks idle.
+        for (int Pass = 0; Pass < 2 && Sweep < 2; ++Pass) {
+            QCoreApplication::processEvents();
+            QVERIFY(Band->isHidden());
+            QVERIFY(!Button->isEnabled());
+        }
+        QTRY_VERIFY(Sweep == 2 ? !Window.IsRepeating() : M.Measuring());
+        QCOMPARE(G.Cursor1->Frequency, 1.85);
+        QCOMPARE(G.Cursor2->Frequency, 1.95);
+        Seen << Window.ReadoutRow(1)->edRx->text();
+    }
+    QCOMPARE(
+        Seen, QStringList({ QStringLiteral("44"), QStringLiteral("45"), QStringLiteral("46") }));
+    QTest::qWait(50);
+    QVERIFY(!M.Measuring());
+    QVERIFY(!Band->isHidden());
+    QVERIFY(Button->isEnabled());
+    QCOMPARE(M.LastLines().size(), 20);
+}
+
+void TfrmMainTest::RepeatStopsAtAFailedSweep()
+{
+    // No analyzer: the first sweep brings nothing and the repetition ends there.
+    TfrmMain Window;
+    Window.show();
+    TMereni &M = Window.Mereni();
+    Child<QAction>(Window, "mnRepeat")->trigger();
+    QVERIFY(Child<QCheckBox>(Window, "chkRepeat")->isChecked());
+    QTest::mouseClick(Child<TColourButton>(Window, "btnMereni"), Qt::LeftButton);
+    QVERIFY(M.Measuring());
+    M.WatchdogTimer();
+    QTest::qWait(50);
+    QVERIFY(!M.Measuring());
+    QVERIFY(!Window.IsRepeating());
+    QVERIFY(!Child<QCheckBox>(Window, "chkRepeat")->isChecked());
+    QVERIFY2(Window.statusBar()->currentMessage().endsWith(QStringLiteral("; repeat stopped")),
+        qPrintable(Window.statusBar()->currentMessage()));
+    QVERIFY(Dialogs->Texts().empty());
+}
+
+void TfrmMainTest::ResonanceRowPutsCursorOneOnTheDip()
+{
+    TfrmMain Window;
+    Window.show();
+    TAnGraph &G = Window.Model();
+    QVERIFY(Window.ResonancePanel() == nullptr);
+    Child<QAction>(Window, "mnResonances")->trigger();
+    auto *Table = Child<QTableWidget>(Window, "tbResonances");
+    auto *None = Child<QLabel>(Window, "lbNoResonance");
+    // A flat 50 ohm load has no dip.
+    QStringList Lines;
+    for (int I = 0; I < 20; ++I)
+        Lines << QStringLiteral("%1 50 0").arg(1810 + 10 * I);
+    Window.Mereni().SetLastLines(Lines);
+    G.Refresh();
+    QCoreApplication::processEvents();
+    QCOMPARE(Table->rowCount(), 0);
+    QVERIFY(None->isVisibleTo(Window.ResonancePanel()));
+    QVERIFY(None->text().contains(QStringLiteral("below 2.0")));
+    // Two dips, at 1.85 and 1.95 MHz.
+    Lines.clear();
+    for (int I = 0; I < 20; ++I)
+        Lines << QStringLiteral("%1 %2 0")
+                     .arg(1810 + 10 * I)
+                     .arg(50 + 40 * std::min(std::abs(I - 4), std::abs(I - 14)));
+    Window.Mereni().SetLastLines(Lines);
+    G.Refresh();
+    QCOMPARE(Table->rowCount(), 2);
+    QVERIFY(!None->isVisibleTo(Window.ResonancePanel()));
+    Table->setCurrentCell(1, 0);
+    QCOMPARE(G.Cursor1->Frequency, 1.95);
+    QCOMPARE(Window.ReadoutRow(1)->edRx->text(), QStringLiteral("50"));
+    QCOMPARE(Table->item(1, 0)->text(), QStringLiteral("1.950"));
+    // The copy is the table itself, a header line and a line per row.
+    Child<QPushButton>(Window, "btnCopyResonances")->click();
+    const QStringList Copied = QApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(Copied.size(), 3);
+    QCOMPARE(Copied[2].split(u'\t').first(), QStringLiteral("1.950"));
 }
 
 void TfrmMainTest::ConfigurationDialogAppliesTheNewBand()

@@ -204,15 +204,16 @@ const TRow kRows[] = {
         [](TfrmMain &W) { Child<TColourButton>(W, "btnMereni")->setFocus(); },
         [](TfrmMain &) {
             QStringList Visited;
-            for (int I = 0; I < 16; ++I) {
+            for (int I = 0; I < 17; ++I) {
                 Visited << QApplication::focusWidget()->objectName();
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             }
             // The disabled zoom buttons and the hidden cable group are passed over.
             QCOMPARE(Visited.join(u' '),
-                QStringLiteral("btnMereni chkMinPSV chkPSV chkZ chkRx chkXx chkPhase chkRL "
-                               "chkVyhlazovat rbImpedance CHsMITH edImp btnAply chk160 "
-                               "Graph btnMereni"));
+                QStringLiteral(
+                    "btnMereni chkRepeat chkMinPSV chkPSV chkZ chkRx chkXx chkPhase chkRL "
+                    "chkVyhlazovat rbImpedance CHsMITH edImp btnAply chk160 "
+                    "Graph btnMereni"));
         } },
 };
 

@@ -307,7 +307,8 @@ private slots:
         QCOMPARE(Rig.Comm.LineBuffer(), Left);
     }
 
-    void NewSweepRestartsTheIndexButKeepsPendingBytes()
+    // The rest of a line of the last sweep is no part of the next one's first line.
+    void NewSweepRestartsTheIndexAndDropsPendingBytes()
     {
         TRig Rig;
         Rig.Comm.SendSweep(100, 200, 1, Rig.Collector());
@@ -315,7 +316,7 @@ private slots:
         Rig.Comm.SendSweep(100, 200, 1, Rig.Collector());
         Rig.Comm.Close();
         Rig.Receive("ial\r");
-        QCOMPARE(Rig.Lines.back(), std::make_pair(0, QStringLiteral("partial")));
+        QCOMPARE(Rig.Lines.back(), std::make_pair(0, QStringLiteral("ial")));
     }
 
     void NoCallbackStillCutsLines()

@@ -144,6 +144,8 @@ private slots:
     void smithPointRefusedKeepsTheBlock();
     void emptyLineAdvancesButIsNotStored();
 
+    void sweepEndsAtItsLastLine_data();
+    void sweepEndsAtItsLastLine();
     void watchdogWithoutLines();
     void watchdogWithLines();
     void watchdogFiresOnItsOwn();
@@ -330,6 +332,57 @@ void TestTMereni::emptyLineAdvancesButIsNotStored()
     QCOMPARE(b.Bar.value(), 1);
     QVERIFY(b.Mereni.Watchdog.isActive());
     QVERIFY(b.Smith.Points.empty());
+}
+
+void TestTMereni::sweepEndsAtItsLastLine_data()
+{
+    // 14.00 to 14.05 MHz in 10 kHz steps asks for six lines.
+    QTest::addColumn<QByteArray>("block");
+    QTest::addColumn<bool>("ended");
+    QTest::addColumn<int>("stored");
+    QTest::newRow("complete, with a line too many and a fragment") << QByteArray(
+        "14000 50 0\r14010 51 1\r14020 52 2\r14030 53 3\r14040 54 4\r14050 55 5\r"
+        "14060 56 6\r1407") << true << 6;
+    QTest::newRow("complete, an empty line among them")
+        << QByteArray("14000 50 0\r\r14020 52 2\r14030 53 3\r14040 54 4\r14050 55 5\r") << true
+        << 5;
+    QTest::newRow("cut short: the watchdog ends it")
+        << QByteArray("14000 50 0\r14010 51 1\r14020 52 2\r") << false << 3;
+}
+
+void TestTMereni::sweepEndsAtItsLastLine()
+{
+    QFETCH(QByteArray, block);
+    QFETCH(bool, ended);
+    QFETCH(int, stored);
+    TBench b;
+    b.SetRange(14.0, 14.05);
+    b.Mereni.StartSweep();
+    QCOMPARE(b.Mereni.ExpectedLines, 6);
+    b.Mereni.Comm->DataReceived(nullptr, block.constData(), static_cast<int>(block.size()));
+    // Not inside the driver's read: the end comes with the next pass of the event loop.
+    QVERIFY(b.Mereni.Measuring());
+    QCoreApplication::processEvents();
+
+    QCOMPARE(!b.Mereni.Measuring(), ended);
+    QCOMPARE(b.Ends, ended ? 1 : 0);
+    QCOMPARE(b.Port->IsOpen, !ended);
+    QCOMPARE(b.Mereni.Watchdog.isActive(), !ended);
+    QCOMPARE(b.Mereni.Watchdog.interval(), TMereni::WatchdogIntervalMs);
+    QCOMPARE((ended ? b.Mereni.LastLines() : b.Mereni.CurrentLines()).size(), stored);
+    if (ended)
+        QCOMPARE(b.Mereni.Frequencies.Count(), stored);
+    if (!ended) {
+        b.Mereni.WatchdogTimer();
+        QCOMPARE(b.Mereni.LastLines().size(), stored);
+    }
+
+    // Nothing of the last sweep's replies reaches the next one's first line.
+    b.Mereni.StartSweep();
+    QVERIFY(b.Mereni.Comm->LineBuffer().isEmpty());
+    const QByteArray next("14000 60 0\r");
+    b.Mereni.Comm->DataReceived(nullptr, next.constData(), static_cast<int>(next.size()));
+    QCOMPARE(b.Mereni.CurrentLines(), QStringList { QStringLiteral("14000 60 0") });
 }
 
 void TestTMereni::watchdogWithoutLines()
