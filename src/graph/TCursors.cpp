@@ -139,16 +139,7 @@ void TFrekvence::UpdateReadout()
     }
     if (!Resistances || !Reactances || E >= Resistances->Count() || E >= Reactances->Count()) {
         ShowDifference();
-        if (Readout) {
-            Readout->ShowPSV(true, 0.0);
-            Readout->ShowPhase(true, 0.0);
-            Readout->ShowZ(true, 0.0);
-            Readout->ShowXx(true, 0.0);
-            Readout->ShowRx(true, 0.0);
-            Readout->ShowRL(true, 0.0);
-            Readout->ShowKapacita(true, 0.0);
-            Readout->ShowIndukcnost(true, 0.0);
-        }
+        ShowInvalidValues();
         return;
     }
     const double R = Resistances->Item(E);
@@ -205,6 +196,16 @@ void TFrekvence::ShowNoPoint()
         return;
     Readout->SetMarkColor(Text.Color);
     Readout->ShowFrekvence(true, 0.0);
+    ShowInvalidValues();
+    // Bandwidth and Q belong to the two draggable cursors only.
+    if (Partner)
+        Readout->ShowAny(true, Index == 2 ? 1 : 2, 0.0);
+}
+
+void TFrekvence::ShowInvalidValues()
+{
+    if (!Readout)
+        return;
     Readout->ShowPSV(true, 0.0);
     Readout->ShowPhase(true, 0.0);
     Readout->ShowZ(true, 0.0);
@@ -213,9 +214,6 @@ void TFrekvence::ShowNoPoint()
     Readout->ShowRL(true, 0.0);
     Readout->ShowKapacita(true, 0.0);
     Readout->ShowIndukcnost(true, 0.0);
-    // Bandwidth and Q belong to the two draggable cursors only.
-    if (Partner)
-        Readout->ShowAny(true, Index == 2 ? 1 : 2, 0.0);
 }
 
 int TFrekvence::PointIndexAt(const TDoubleArray &Frequencies, double F)

@@ -59,6 +59,8 @@ public:
     void Redraw();
     // Every field of the row reads "E": the cursor stands on no measured point.
     void ShowNoPoint();
+    // Every value field of the row reads "E"; the frequency and bandwidth stay.
+    void ShowInvalidValues();
     bool IsPlaced() const;
 
     // Bandwidth and Q between this cursor and its partner, shown in the partners' rows.

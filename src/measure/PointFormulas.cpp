@@ -16,6 +16,19 @@ constexpr double kSWRReplacement = 1.0000001;
 
 double Sqr(double V) { return FCheck(V * V); }
 
+// The SWR from the reflection's magnitude over the denominator D = (R + Z0)² + X², with the
+// replacements that keep a perfect match and a total reflection finite.
+double SwrOf(double R, double X, double Z0, double D)
+{
+    double mag = FSqrt(FDiv(FCheck(Sqr(R - Z0) + Sqr(X)), D));
+    if (mag == 1.0)
+        mag = kMagReplacement;
+    double swr = FDiv(1.0 + mag, 1.0 - mag);
+    if (swr == 1.0)
+        swr = kSWRReplacement;
+    return swr;
+}
+
 } // namespace
 
 void ComputePoint(double R, double X, double F, double Z0, TPointValues &Values)
@@ -44,12 +57,7 @@ void ComputePoint(double R, double X, double F, double Z0, TPointValues &Values)
     Values.Angle = static_cast<double>(a);
     Values.AngleValid = true;
 
-    double mag = FSqrt(FDiv(FCheck(Sqr(R - Z0) + Sqr(X)), d));
-    if (mag == 1.0)
-        mag = kMagReplacement;
-    double swr = FDiv(1.0 + mag, 1.0 - mag);
-    if (swr == 1.0)
-        swr = kSWRReplacement;
+    const double swr = SwrOf(R, X, Z0, d);
     Values.SWR = swr;
     Values.SWRValid = true;
 
@@ -75,12 +83,7 @@ double ComputeSWR(double R, double X, double Z0)
     const double d = FCheck(Sqr(R + Z0) + Sqr(X));
     static_cast<void>(FDiv(FCheck(Sqr(R) - Sqr(Z0) + Sqr(X)), d));
     static_cast<void>(FDiv(FCheck(2.0 * X * Z0), d));
-    double mag = FSqrt(FDiv(FCheck(Sqr(R - Z0) + Sqr(X)), d));
-    if (mag == 1.0)
-        mag = kMagReplacement;
-    double swr = FDiv(1.0 + mag, 1.0 - mag);
-    if (swr == 1.0)
-        swr = kSWRReplacement;
+    const double swr = SwrOf(R, X, Z0, d);
     static_cast<void>(FDiv(swr - 1.0, swr + 1.0));
     static_cast<void>(FCheck(Sqr(R) + Sqr(X)));
     return swr;

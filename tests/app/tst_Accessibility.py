@@ -69,6 +69,9 @@ def main():
     config = tempfile.mkdtemp()
     env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                XDG_CONFIG_HOME=config)
+    # The accessibility bus is started on demand: started before the program, it is there
+    # when the program looks for it at start-up, which it does only once.
+    pyatspi.Registry.getDesktop(0).childCount
     program = subprocess.Popen([sys.argv[1]], env=env, stderr=subprocess.DEVNULL)
     try:
         # A sanitizer build on a busy machine takes its time to reach the bus.
