@@ -30,31 +30,8 @@ constexpr int kStepCoarse = 10;
 constexpr int kSpanFine = 500;
 constexpr int kSpanMedium = 1500;
 
-// The smoothing window over the point number and its degree parameter.
-constexpr int kSmoothWindow = 16;
-constexpr int kSmoothDegree = 2;
-
-// The minimum search starts above any SWR a real load gives.
-constexpr double kMinSWRStart = 100000.0;
 // Below this frequency (MHz) no minimum-SWR cursor is placed.
 constexpr double kMinCursorFrequency = 0.5;
-
-void Append(TDoubleArray &Series, double Value) { Series.Add(Value); }
-
-// The SWR the analyzer measured at a point, for the minimum search; 0 when the point has
-// none. The minimum marks a point measured low, so it reads the raw values: the smoothing
-// window rings beside sharp impedance peaks and can draw a low SWR where the load reflects
-// nearly everything. A reflection of 1 or more (R = 0, a reactance so large that |Gamma|
-// rounds to 1, a negative R) gives an SWR below 1 here, the replacement of about -2e7
-// included, and is never a minimum.
-double MeasuredSWR(double R, double X)
-{
-    try {
-        return ComputeSWR(R, X, ChImp);
-    } catch (const EFloatError &) {
-        return 0.0;
-    }
-}
 
 } // namespace
 
@@ -242,99 +219,8 @@ void TMereni::EvaluateSweep()
 void TMereni::ComputeEvaluation()
 {
     // Without lines the series are empty too: what they held belongs to lines that are gone.
-    for (TDoubleArray *series :
-        { &Frequencies, &Resistances, &Reactances, &RawResistances, &RawReactances, &Impedances,
-            &RValues, &XValues, &SWRValues, &RLValues, &PhaseValues, &CableLosses })
-        series->Clear();
-    FMinPoint = -1;
     ++FEvaluations;
-
-    ParseLines();
-    if (SmoothCurves)
-        SmoothSeries();
-    ComputeSeries();
-}
-
-void TMereni::ParseLines()
-{
-    for (const QString &line : LastLines()) {
-        if (line.isEmpty())
-            continue;
-        TLineFields fields;
-        if (!ReadLineFields(line, fields))
-            continue;
-        double f = 0.0;
-        try {
-            f = KHzToMHz(fields.FreqKHz);
-        } catch (const EFloatError &) {
-            // A frequency beyond any integer count of kHz is garbage, not a point.
-            continue;
-        }
-        Append(RawReactances, fields.X);
-        Append(RawResistances, fields.R);
-        Append(Frequencies, f);
-        Append(Resistances, fields.R);
-        Append(Reactances, fields.X);
-    }
-}
-
-void TMereni::SmoothSeries()
-{
-    const int n = Frequencies.Count();
-    TDoubleArray index;
-    for (int i = 0; i < n; ++i)
-        index.Add(i);
-    try {
-        SmoothCurvePair(index, RawReactances, RawResistances, kSmoothWindow, kSmoothDegree,
-            Reactances, Resistances);
-    } catch (const EKivraError &) {
-        // The smoothing has shown its message; the points it did not write keep their raw
-        // values and the sweep is still evaluated.
-    }
-    // A fit over extreme values can overflow; such a point keeps its raw value rather than
-    // carrying an infinity into the readouts.
-    for (int i = 0; i < n; ++i) {
-        if (!std::isfinite(Reactances.Item(i)))
-            Reactances.ItemRef(i) = RawReactances.Item(i);
-        if (!std::isfinite(Resistances.Item(i)))
-            Resistances.ItemRef(i) = RawResistances.Item(i);
-    }
-}
-
-void TMereni::ComputeSeries()
-{
-    double minSWR = kMinSWRStart;
-    const int n = Frequencies.Count();
-    for (int i = 0; i < n; ++i) {
-        const double f = Frequencies.Item(i);
-        const double r = Resistances.Item(i);
-        const double x = Reactances.Item(i);
-        TPointValues v;
-        try {
-            ComputePoint(r, x, f, ChImp, v);
-        } catch (const EFloatError &) {
-            // Every series keeps one entry per point; a failed point reads as zeros and is
-            // not drawn.
-            for (TDoubleArray *series : { &Impedances, &RValues, &XValues, &SWRValues, &RLValues,
-                     &PhaseValues, &CableLosses })
-                Append(*series, 0.0);
-            continue;
-        }
-        const double rawSWR = (SmoothCurves && i < RawResistances.Count())
-            ? MeasuredSWR(RawResistances.Item(i), RawReactances.Item(i))
-            : (v.SWRValid ? v.SWR : 0.0);
-        if (rawSWR >= 1.0 && rawSWR < minSWR) {
-            minSWR = rawSWR;
-            FMinPoint = i;
-        }
-        Append(Impedances, v.Z);
-        Append(RValues, r);
-        Append(XValues, x);
-        Append(SWRValues, v.SWR);
-        Append(RLValues, v.RL);
-        Append(PhaseValues, v.Angle);
-        Append(CableLosses, v.CableLoss);
-    }
+    Evaluate(LastLines(), ChImp, SmoothCurves);
 }
 
 std::vector<double> TMereni::CurveInputs() const
@@ -458,7 +344,7 @@ void TMereni::PlaceMinimumCursor()
 {
     if (!CursorMin)
         return;
-    const double minFrequency = FMinPoint >= 0 ? Frequencies.Item(FMinPoint) : 0.0;
+    const double minFrequency = MinPoint() >= 0 ? Frequencies.Item(MinPoint()) : 0.0;
     if (!(minFrequency > kMinCursorFrequency)) {
         // No point of this sweep qualifies: the cursor must not stay at the previous
         // sweep's minimum, where a drag step would draw it again, nor its row show it.
@@ -471,7 +357,7 @@ void TMereni::PlaceMinimumCursor()
     CursorMin->Visible = ShowMinSWR ? ShowMinSWR() : false;
     // The cursor stands on the minimum point itself, so its row shows that point and its
     // frequency, not the point at the column the frequency rounds to.
-    CursorMin->Point = FMinPoint;
+    CursorMin->Point = MinPoint();
     CursorMin->Frequency = minFrequency;
     if (CursorMin->IsVisible() && GraphRaster)
         CursorMin->Draw(GraphRaster->ColumnOf(minFrequency) + PlotLeft(), OsaX, OsaFRQ, OsaY);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "graph/TDraw.h"
+#include "measure/SweepSeries.h"
 #include "measure/Touchstone.h"
 #include "numerics/TDoubleArray.h"
 
@@ -40,7 +41,7 @@ class TSmithLink;
 //
 // Owned by the graph model, which sets the links to its axes and cursors right after
 // creation. Lines are held one character per received byte (Latin-1).
-class TMereni : public TDraw
+class TMereni : public TDraw, public TSweepSeries
 {
 public:
     static constexpr int WatchdogIntervalMs = 1000;
@@ -112,20 +113,6 @@ public:
     // series it keeps are the ones a fresh evaluation gives.
     bool KeepEvaluation = true;
 
-    // One entry per evaluated point, in point order.
-    TDoubleArray Frequencies; // MHz, rounded to 3 decimals
-    TDoubleArray Resistances; // R used for evaluation (smoothed when smoothing is on)
-    TDoubleArray Reactances; // X used for evaluation (smoothed when smoothing is on)
-    TDoubleArray RawResistances;
-    TDoubleArray RawReactances;
-    TDoubleArray Impedances;
-    TDoubleArray RValues;
-    TDoubleArray XValues;
-    TDoubleArray SWRValues;
-    TDoubleArray RLValues; // dB
-    TDoubleArray PhaseValues; // degrees
-    TDoubleArray CableLosses; // dB
-
     // Reply lines the last sweep command asks for; 0 when the command was rejected.
     int ExpectedLines = 0;
 
@@ -181,9 +168,6 @@ private:
     QStringList &ChangeLastLines();
 
     void ComputeEvaluation();
-    void ParseLines();
-    void SmoothSeries();
-    void ComputeSeries();
     // The curves through the axes, from the segments kept from the last call when nothing
     // they depend on has changed since.
     void DrawCurves();
@@ -201,8 +185,6 @@ private:
 
     // The inputs the series were last computed from; empty before the first evaluation.
     std::optional<TEvaluationInputs> FEvaluatedFrom;
-    // The point of the lowest SWR in the series, -1 when no point qualifies.
-    int FMinPoint = -1;
     // Counts the evaluations, which the kept curves are tied to.
     quint64 FEvaluations = 0;
     // The curves as last drawn: what they were drawn from (empty before the first), their
