@@ -208,28 +208,38 @@ void TMereni::EvaluateSweep()
             OnEvaluated();
     }
 
-    for (TOsaY *axis :
-        std::initializer_list<TOsaY *> { OsaPSV, OsaZ, OsaR, OsaXX, OsaRL, OsaT, OsaPhase })
+    // The references lie under the live curves, which are drawn last.
+    for (int i = 0; i < References.Count(); ++i) {
+        TReferenceTrace &trace = References.Evaluated(i, ChImp, SmoothCurves, FEvaluations);
+        ResetCurvePaths();
+        DrawCurves(trace.Series, trace.Evaluation, trace.Curves, i);
+    }
+    ResetCurvePaths();
+    DrawCurves(*this, FLiveEvaluation, FLiveCurves, -1);
+    PlaceMinimumCursor();
+}
+
+void TMereni::ResetCurvePaths()
+{
+    for (TOsaY *axis : CurveAxes())
         if (axis)
             axis->ResetPath();
-    DrawCurves();
-    PlaceMinimumCursor();
 }
 
 void TMereni::ComputeEvaluation()
 {
     // Without lines the series are empty too: what they held belongs to lines that are gone.
-    ++FEvaluations;
+    FLiveEvaluation = ++FEvaluations;
     Evaluate(LastLines(), ChImp, SmoothCurves);
 }
 
-std::vector<double> TMereni::CurveInputs() const
+std::vector<double> TMereni::CurveInputs(quint64 Evaluation) const
 {
     // Everything PlotPoint maps a value through: the series, the range and the layer's
     // size, the display mode, the reference impedance, and each axis's visibility and
     // scale. The pens are not among them: the kept segments are drawn with the pens as
     // they are now.
-    std::vector<double> inputs { static_cast<double>(FEvaluations),
+    std::vector<double> inputs { static_cast<double>(Evaluation),
         static_cast<double>(OsaX->PlotWidth()), static_cast<double>(OsaX->PlotHeight()),
         OsaX->MinValue, OsaX->MaxValue, static_cast<double>(MeasureMode),
         static_cast<double>(ChImp), static_cast<double>(OsaZ ? OsaZ->Kind : -1),
@@ -251,32 +261,58 @@ std::array<TOsaY *, 7> TMereni::CurveAxes() const
     return { OsaPSV, OsaZ, OsaR, OsaXX, OsaRL, OsaT, OsaPhase };
 }
 
-void TMereni::DrawCurves()
+void TMereni::DrawCurves(
+    const TSweepSeries &Series, quint64 Evaluation, TCurveCache &Cache, int Reference)
 {
     if (!OsaX)
         return;
     const std::array<TOsaY *, 7> axes = CurveAxes();
-    std::vector<double> inputs = CurveInputs();
-    if (KeepEvaluation && inputs == FCurvesFrom) {
+    // A reference draws with each axis's pen in its own tint, for as long as it draws.
+    std::array<TPropertyLine, 7> livePens {};
+    for (std::size_t a = 0; a < axes.size(); ++a) {
+        if (axes[a] && Reference >= 0) {
+            livePens[a] = axes[a]->Line;
+            axes[a]->Line = TReferenceTraces::PenOf(livePens[a], Reference, References.Count());
+        }
+    }
+    const auto restorePens = [&] {
+        for (std::size_t a = 0; a < axes.size(); ++a)
+            if (axes[a] && Reference >= 0)
+                axes[a]->Line = livePens[a];
+    };
+    try {
+        DrawCurvesWithPens(Series, Evaluation, Cache);
+    } catch (...) {
+        restorePens();
+        throw;
+    }
+    restorePens();
+}
+
+void TMereni::DrawCurvesWithPens(const TSweepSeries &Series, quint64 Evaluation, TCurveCache &Cache)
+{
+    const std::array<TOsaY *, 7> axes = CurveAxes();
+    std::vector<double> inputs = CurveInputs(Evaluation);
+    if (KeepEvaluation && inputs == Cache.From) {
         // The same curves as last time: their segments, in the order they were drawn, so
         // that where curves cross the same one lies on top.
-        for (const TCurveSegment &segment : FCurveSegments) {
+        for (const TCurveSegment &segment : Cache.Segments) {
             TOsaY *axis = axes[static_cast<std::size_t>(segment.Owner)];
             axis->DrawLine(segment.X1, segment.Y1, segment.X2, segment.Y2, axis->Line);
         }
         for (std::size_t a = 0; a < axes.size(); ++a) {
             if (axes[a]) {
-                axes[a]->LastX = FCurveEnds[a].first;
-                axes[a]->LastY = FCurveEnds[a].second;
+                axes[a]->LastX = Cache.Ends[a].first;
+                axes[a]->LastY = Cache.Ends[a].second;
             }
         }
         return;
     }
-    FCurvesFrom.clear();
-    FCurveSegments.clear();
+    Cache.From.clear();
+    Cache.Segments.clear();
     for (std::size_t a = 0; a < axes.size(); ++a) {
         if (axes[a]) {
-            axes[a]->Recording = &FCurveSegments;
+            axes[a]->Recording = &Cache.Segments;
             axes[a]->RecordTag = static_cast<int>(a);
         }
     }
@@ -286,7 +322,7 @@ void TMereni::DrawCurves()
                 axis->Recording = nullptr;
     };
     try {
-        PlotCurves();
+        PlotCurves(Series);
     } catch (...) {
         stopRecording();
         throw;
@@ -294,16 +330,16 @@ void TMereni::DrawCurves()
     stopRecording();
     for (std::size_t a = 0; a < axes.size(); ++a)
         if (axes[a])
-            FCurveEnds[a] = { axes[a]->LastX, axes[a]->LastY };
-    FCurvesFrom = std::move(inputs);
+            Cache.Ends[a] = { axes[a]->LastX, axes[a]->LastY };
+    Cache.From = std::move(inputs);
 }
 
-void TMereni::PlotCurves()
+void TMereni::PlotCurves(const TSweepSeries &Series)
 {
-    const int n = Frequencies.Count();
+    const int n = Series.Frequencies.Count();
     for (int i = 0; i < n; ++i) {
-        const double f = Frequencies.Item(i);
-        double x = XValues.Item(i);
+        const double f = Series.Frequencies.Item(i);
+        double x = Series.XValues.Item(i);
         // A reactance near zero would sit on the middle row and vanish in the grid line;
         // the curve is drawn just above it.
         if (std::fabs(x) < 1.0)
@@ -314,15 +350,15 @@ void TMereni::PlotCurves()
             double Value;
             bool Present;
         } curves[] = {
-            { OsaPSV, SWRValues.Item(i), SWRValues.Item(i) > 0.0 },
-            { OsaZ, Impedances.Item(i), Impedances.Item(i) != 0.0 },
-            { OsaR, RValues.Item(i), RValues.Item(i) != 0.0 },
+            { OsaPSV, Series.SWRValues.Item(i), Series.SWRValues.Item(i) > 0.0 },
+            { OsaZ, Series.Impedances.Item(i), Series.Impedances.Item(i) != 0.0 },
+            { OsaR, Series.RValues.Item(i), Series.RValues.Item(i) != 0.0 },
             { OsaXX, x, x != 0.0 },
-            { OsaRL, RLValues.Item(i), RLValues.Item(i) != 0.0 },
-            { OsaT, CableLosses.Item(i), CableLosses.Item(i) != 0.0 },
+            { OsaRL, Series.RLValues.Item(i), Series.RLValues.Item(i) != 0.0 },
+            { OsaT, Series.CableLosses.Item(i), Series.CableLosses.Item(i) != 0.0 },
             // 0 degrees is a real angle (X = 0 at resonance): the phase is there whenever
             // the point is, and a failed point is the one whose SWR reads 0.
-            { OsaPhase, PhaseValues.Item(i), SWRValues.Item(i) != 0.0 },
+            { OsaPhase, Series.PhaseValues.Item(i), Series.SWRValues.Item(i) != 0.0 },
         };
         try {
             for (const auto &curve : curves) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "graph/TDraw.h"
+#include "measure/ReferenceTraces.h"
 #include "measure/SweepSeries.h"
 #include "measure/Touchstone.h"
 #include "numerics/TDoubleArray.h"
@@ -116,6 +117,9 @@ public:
     // Reply lines the last sweep command asks for; 0 when the command was rejected.
     int ExpectedLines = 0;
 
+    // Sweeps kept for comparison, drawn under the live curves; never saved with them.
+    TReferenceTraces References;
+
     // Set by the main window at start-up; may stay empty.
     TSmithLink *SmithFrame = nullptr;
     // Set by the main window before each start; either may be empty.
@@ -168,12 +172,16 @@ private:
     QStringList &ChangeLastLines();
 
     void ComputeEvaluation();
-    // The curves through the axes, from the segments kept from the last call when nothing
-    // they depend on has changed since.
-    void DrawCurves();
-    void PlotCurves();
+    // The curves of Series through the axes, from the segments kept in Cache when nothing
+    // they depend on has changed since; Reference is the reference's number, -1 for the
+    // live sweep.
+    void DrawCurves(
+        const TSweepSeries &Series, quint64 Evaluation, TCurveCache &Cache, int Reference);
+    void DrawCurvesWithPens(const TSweepSeries &Series, quint64 Evaluation, TCurveCache &Cache);
+    void PlotCurves(const TSweepSeries &Series);
+    void ResetCurvePaths();
     std::array<TOsaY *, 7> CurveAxes() const;
-    std::vector<double> CurveInputs() const;
+    std::vector<double> CurveInputs(quint64 Evaluation) const;
     void PlaceMinimumCursor();
 
     bool FMeasuring = false;
@@ -185,11 +193,9 @@ private:
 
     // The inputs the series were last computed from; empty before the first evaluation.
     std::optional<TEvaluationInputs> FEvaluatedFrom;
-    // Counts the evaluations, which the kept curves are tied to.
+    // Counts the evaluations of the live sweep and the references, which the kept curves
+    // are tied to; the live series are the one numbered FLiveEvaluation.
     quint64 FEvaluations = 0;
-    // The curves as last drawn: what they were drawn from (empty before the first), their
-    // segments, and where each axis's curve ended.
-    std::vector<double> FCurvesFrom;
-    std::vector<TCurveSegment> FCurveSegments;
-    std::array<std::pair<int, int>, 7> FCurveEnds {};
+    quint64 FLiveEvaluation = 0;
+    TCurveCache FLiveCurves;
 };
