@@ -114,7 +114,32 @@ void OpenMeasurement(TAnGraph &Graph, const QString &FileName)
     // A file opened from the command line sets the folder the dialogs start in too.
     LastFolder() = QFileInfo(FileName).absolutePath();
     Graph.ResetCursors();
+    const quint64 before = Graph.Mereni->LinesVersion();
     Graph.Mereni->LoadTXT(FileName);
+    if (Graph.Mereni->LinesVersion() != before)
+        LastOpenedFile() = { QFileInfo(FileName).fileName(), Graph.Mereni->LinesVersion() };
+}
+
+TOpenedFile &LastOpenedFile()
+{
+    static TOpenedFile opened;
+    return opened;
+}
+
+bool ReadReferenceFile(int Z0, QString &Name, QStringList &Lines)
+{
+    const std::string chosen = ChooseFile(false, "Open as reference", kOpenFilter);
+    if (chosen.empty())
+        return false;
+    const QString fileName = QString::fromStdString(chosen);
+    LastFolder() = QFileInfo(fileName).absolutePath();
+    std::string error;
+    if (!ReadMeasurementFile(fileName, Z0, Lines, error)) {
+        Dialogs().ShowMessage(error);
+        return false;
+    }
+    Name = QFileInfo(fileName).fileName();
+    return true;
 }
 
 std::function<QDateTime()> &FileClock()

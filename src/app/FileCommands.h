@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -35,6 +36,22 @@ void LoadMeasurement(TAnGraph &Graph, bool Measuring);
 // Both frequency cursors are unplaced and the raw line or Touchstone file is loaded; its
 // folder becomes the one the file dialogs start in.
 void OpenMeasurement(TAnGraph &Graph, const QString &FileName);
+
+// The file whose lines the sweep controller holds since the last successful open, by name
+// and by the lines' version then; a version that no longer matches means a sweep or
+// another change has replaced them.
+struct TOpenedFile
+{
+    QString Name;
+    quint64 LinesVersion = 0;
+};
+TOpenedFile &LastOpenedFile();
+
+// The open dialog "Open as reference", then the file read as "Open" reads it, into Name
+// (the file's own name) and Lines. False after a cancelled dialog, or a file that cannot be
+// read, with the message "Open" would give; Z0 translates a Touchstone file without an
+// option line.
+bool ReadReferenceFile(int Z0, QString &Name, QStringList &Lines);
 
 // The time written into Touchstone files and picture captions; tests set a fixed one.
 std::function<QDateTime()> &FileClock();

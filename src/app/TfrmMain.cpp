@@ -158,7 +158,13 @@ void TfrmMain::FormShow()
     });
     Step([this] { UpdateReadoutHeader(); });
     Cfg->OnChange = [this] { ApplyGraphColour(); };
-    OnCursorMoved = [this](int) { UpdateZoomButton(); };
+    OnCursorMoved = [this](int Index) {
+        UpdateZoomButton();
+        if (Index == 1)
+            UpdateReferenceRows();
+    };
+    // Cursor 1 unplaced, a new Z0 or display mode: the reference rows follow every picture.
+    Model().OnDrawn = [this] { UpdateReferenceRows(); };
     Step([this] {
         // Each change of the box lays the readout area out through its handler.
         chkMinPSV->setChecked(true);
@@ -428,6 +434,7 @@ void TfrmMain::FormDestroy()
         M.ProgressBar = nullptr;
         Graph->Graph().Cursor1->OnDifference = nullptr;
         Graph->Graph().Cursor1->SmithFrame = nullptr;
+        Graph->Graph().OnDrawn = nullptr;
         M.SmithFrame = nullptr;
     }
     delete Cfg;

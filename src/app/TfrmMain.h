@@ -84,6 +84,16 @@ public:
     void mnSaveToZPlotsClick();
     void Oprogramu1Click();
 
+    // ---- Reference traces ----
+    // "Keep as reference": the sweep shown (or the file opened) becomes a reference.
+    void KeepReferenceClick();
+    // "Open as reference…": a measurement file read as a reference, the live sweep untouched.
+    void OpenReferenceClick();
+    // "Clear reference": every reference is dropped.
+    void ClearReferenceClick();
+    // The references' rows at cursor 1's frequency, or "E" with cursor 1 unplaced.
+    void UpdateReferenceRows();
+
     // ---- Display selection ----
     void ApplyCurveVisibility(bool Redraw);
     void ApplyAxisChoice(bool Redraw);
@@ -133,6 +143,8 @@ public:
     // The readout rows of CursorMin (0), Cursor1 (1) and Cursor2 (2).
     TfraData *ReadoutRow(int Index) const { return Rows.at(static_cast<std::size_t>(Index)); }
     bool IsZoomSaved() const { return ZoomSaved; }
+    // The rows of the references, oldest first.
+    const std::vector<TfraData *> &ReferenceRows() const { return FReferenceRows; }
     // The band buttons in band-index order (160 m first, "Max" last).
     std::array<QRadioButton *, 10> BandButtons() const;
     // Whether the start-up sequence has run.
@@ -188,6 +200,12 @@ private:
     void ShowMeasuringControls();
     // |Z| of cursor 1's row, or the box that says it has none.
     bool CursorOneZ(double &Z);
+    // Keeps Lines as the reference Name, or says why not.
+    void AddReference(const QString &Name, const QStringList &Lines);
+    // Rows, Smith chart points, commands and curves after the references changed.
+    void ShowReferences();
+    // The reference rows under the cursor rows, after the cursor rows have been laid out.
+    void StackReferenceRows();
 
     // ---- Owned objects ----
     TvGraph *Graph = nullptr;
@@ -196,6 +214,7 @@ private:
     TvSmithChart *Smith = nullptr;
     TResonancePanel *Resonances = nullptr;
     std::array<TfraData *, 3> Rows {};
+    std::vector<TfraData *> FReferenceRows;
 
     // ---- Regions ----
     QFrame *pnRight = nullptr;
@@ -229,6 +248,9 @@ private:
     QAction *mnGoTo = nullptr;
     QAction *mnRepeat = nullptr;
     QAction *mnResonances = nullptr;
+    QAction *mnKeepReference = nullptr;
+    QAction *mnOpenReference = nullptr;
+    QAction *mnClearReference = nullptr;
     QAction *Konfigurace1 = nullptr;
     QMenu *Konec1 = nullptr;
     QAction *Konec2 = nullptr;

@@ -168,6 +168,8 @@ void TfrmMain::LayoutReadout()
         Stack->removeWidget(RowMin);
         RowMin->SetRowVisible(false);
     }
+    StackReferenceRows();
+    RowCount += static_cast<int>(FReferenceRows.size());
     pnBottom->setFixedHeight(RowCount * Row1->height() + pnHeader->height() + 1);
     Model().Refresh();
 }
@@ -396,6 +398,8 @@ void TfrmMain::UpdateReadoutHeader()
 {
     pnData->show();
     for (TfraData *Row : { Rows[1], Rows[2], Rows[0] })
+        Row->ResetLayout();
+    for (TfraData *Row : FReferenceRows)
         Row->ResetLayout();
     lbPSV->setText(QStringLiteral("PSV"));
     lbZ->setText(QStringLiteral("Z [ohm]"));

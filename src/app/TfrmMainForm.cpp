@@ -307,6 +307,15 @@ void TfrmMain::BuildMenu()
     mnResonances = Named(Funkce1->addAction(QStringLiteral("Reso&nances")), "mnResonances");
     mnResonances->setCheckable(true);
     mnResonances->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
+    Named(Funkce1->addSeparator(), "N2");
+    mnKeepReference
+        = Named(Funkce1->addAction(QStringLiteral("&Keep as reference")), "mnKeepReference");
+    mnKeepReference->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+    mnOpenReference
+        = Named(Funkce1->addAction(QStringLiteral("Open as re&ference…")), "mnOpenReference");
+    mnClearReference
+        = Named(Funkce1->addAction(QStringLiteral("C&lear reference")), "mnClearReference");
+    mnClearReference->setEnabled(false);
     Konfigurace1 = Named(MainMenu1->addAction(QStringLiteral("&Configuration")), "Konfigurace1");
     Konfigurace1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
     Konec1 = Named(MainMenu1->addMenu(QStringLiteral("&Exit")), "Konec1");
@@ -417,12 +426,15 @@ void TfrmMain::Connect()
     {
         QAction *Action;
         void (TfrmMain::*Handler)();
-    } Menu[] = { { Skrtosy2, &TfrmMain::Skrtosy2Click },
-        { Konfigurace1, &TfrmMain::Konfigurace1Click }, { Konec2, &TfrmMain::Konec2Click },
-        { MenLoad, &TfrmMain::MenLoadClick }, { MenSave, &TfrmMain::MenSaveClick },
-        { mnSaveS11, &TfrmMain::mnSaveS11Click },
-        { mnSaveToZPlots, &TfrmMain::mnSaveToZPlotsClick },
-        { Oprogramu1, &TfrmMain::Oprogramu1Click }, { mnGoTo, &TfrmMain::GoToFrequencyClick } };
+    } Menu[]
+        = { { Skrtosy2, &TfrmMain::Skrtosy2Click }, { Konfigurace1, &TfrmMain::Konfigurace1Click },
+              { Konec2, &TfrmMain::Konec2Click }, { MenLoad, &TfrmMain::MenLoadClick },
+              { MenSave, &TfrmMain::MenSaveClick }, { mnSaveS11, &TfrmMain::mnSaveS11Click },
+              { mnSaveToZPlots, &TfrmMain::mnSaveToZPlotsClick },
+              { Oprogramu1, &TfrmMain::Oprogramu1Click }, { mnGoTo, &TfrmMain::GoToFrequencyClick },
+              { mnKeepReference, &TfrmMain::KeepReferenceClick },
+              { mnOpenReference, &TfrmMain::OpenReferenceClick },
+              { mnClearReference, &TfrmMain::ClearReferenceClick } };
     for (const auto &M : Menu)
         Bind(M.Action, &QAction::triggered, Run(M.Handler));
     AddFileCommands(Funkce1, *this);

@@ -183,6 +183,8 @@ void TAnGraph::DrawAll()
         // got; whoever presents next shows it so.
         return;
     }
+    if (OnDrawn)
+        OnDrawn();
     Present(false);
 }
 

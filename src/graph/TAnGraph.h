@@ -7,6 +7,7 @@
 
 #include <QImage>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -57,6 +58,8 @@ public:
     // While set, DrawAll draws nothing: a window bringing itself up changes the range, the
     // layout and the flags many times before its first picture, which one Refresh draws.
     bool HoldDrawing = false;
+    // Told after each DrawAll that drew the whole picture; may be empty.
+    std::function<void()> OnDrawn;
     std::unique_ptr<TRastrFr> Raster;
     std::unique_ptr<TFrekvence> Cursor1;
     std::unique_ptr<TFrekvence> Cursor2;

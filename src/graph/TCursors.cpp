@@ -153,17 +153,22 @@ void TFrekvence::UpdateReadout()
         return;
     }
     ShowDifference();
-    if (!Readout)
-        return;
-    Readout->ShowPSV(!Values.SWRValid, Values.SWR);
-    Readout->ShowZ(!Values.ZValid, Values.Z);
-    Readout->ShowPhase(!Values.AngleValid, Values.Angle);
-    Readout->ShowRL(!Values.RLValid, Values.RL);
-    Readout->ShowXx(false, Xv);
-    Readout->ShowRx(false, R);
-    const TLCValues LC = ComputeLC(Xv, Frequency);
-    Readout->ShowKapacita(!LC.CValid, LC.C);
-    Readout->ShowIndukcnost(!LC.LValid, LC.L);
+    if (Readout)
+        ShowPointValues(*Readout, R, Xv, Frequency, Values);
+}
+
+void TFrekvence::ShowPointValues(
+    TCursorReadout &Row, double R, double X, double F, const TPointValues &Values)
+{
+    Row.ShowPSV(!Values.SWRValid, Values.SWR);
+    Row.ShowZ(!Values.ZValid, Values.Z);
+    Row.ShowPhase(!Values.AngleValid, Values.Angle);
+    Row.ShowRL(!Values.RLValid, Values.RL);
+    Row.ShowXx(false, X);
+    Row.ShowRx(false, R);
+    const TLCValues LC = ComputeLC(X, F);
+    Row.ShowKapacita(!LC.CValid, LC.C);
+    Row.ShowIndukcnost(!LC.LValid, LC.L);
 }
 
 void TFrekvence::ShowDifference()
@@ -204,16 +209,20 @@ void TFrekvence::ShowNoPoint()
 
 void TFrekvence::ShowInvalidValues()
 {
-    if (!Readout)
-        return;
-    Readout->ShowPSV(true, 0.0);
-    Readout->ShowPhase(true, 0.0);
-    Readout->ShowZ(true, 0.0);
-    Readout->ShowXx(true, 0.0);
-    Readout->ShowRx(true, 0.0);
-    Readout->ShowRL(true, 0.0);
-    Readout->ShowKapacita(true, 0.0);
-    Readout->ShowIndukcnost(true, 0.0);
+    if (Readout)
+        ShowNoValues(*Readout);
+}
+
+void TFrekvence::ShowNoValues(TCursorReadout &Row)
+{
+    Row.ShowPSV(true, 0.0);
+    Row.ShowPhase(true, 0.0);
+    Row.ShowZ(true, 0.0);
+    Row.ShowXx(true, 0.0);
+    Row.ShowRx(true, 0.0);
+    Row.ShowRL(true, 0.0);
+    Row.ShowKapacita(true, 0.0);
+    Row.ShowIndukcnost(true, 0.0);
 }
 
 int TFrekvence::PointIndexAt(const TDoubleArray &Frequencies, double F)

@@ -13,6 +13,7 @@
 class TAnGraph;
 class TDoubleArray;
 class TMereni;
+struct TPointValues;
 class TSmithLink;
 
 // A vertical frequency cursor: cursor 1 and 2, which the user drags, and the minimum-SWR
@@ -68,6 +69,12 @@ public:
 
     // Index of the measured point at or below F in the increasing series Frequencies.
     static int PointIndexAt(const TDoubleArray &Frequencies, double F);
+    // The impedance-mode fields of a row for the point R + jX at F (MHz), whose values
+    // against Z0 are Values; any row, a cursor's or another that reads points the same way.
+    static void ShowPointValues(
+        TCursorReadout &Row, double R, double X, double F, const TPointValues &Values);
+    // Every value field of Row reads "E".
+    static void ShowNoValues(TCursorReadout &Row);
 
     // Whether the cursor's not-xor figure is on the layer now; whoever fills the layer
     // clears it (TCursors::ClearLayer).

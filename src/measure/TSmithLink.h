@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <vector>
+
 // What the rest of the program needs from the Smith chart frame. The frame implements it;
 // the sweep controller, the cursors, the file loader and the main window hold it as a link
 // that may be empty.
@@ -36,4 +38,9 @@ public:
     virtual void SetBackColor(TColor Color) { static_cast<void>(Color); }
     // Re-plot every point against the current ChImp.
     virtual void Replot() { }
+    // The reply lines of the reference sweeps, drawn under the live points; redraws.
+    virtual void SetReferenceLines(const std::vector<QStringList> &References)
+    {
+        static_cast<void>(References);
+    }
 };

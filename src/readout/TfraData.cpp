@@ -4,6 +4,7 @@
 #include "platform/Format.h"
 #include "platform/QtColor.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 
@@ -190,17 +191,20 @@ void TfraData::SetMarkColor(TColor Color) { Shape1->SetFill(ToQColor(Color)); }
 void TfraData::SetRowIndex(int Index)
 {
     RowIndex = Index;
+    NameFields(Index == 3 ? QStringLiteral("Min SWR") : QStringLiteral("Cursor %1").arg(Index));
+    if (Index == 3)
+        edAny->hide();
+}
+
+void TfraData::NameFields(const QString &Row)
+{
     // Row and column make each field's name for a screen reader; its value is the text shown.
-    const QString Row
-        = Index == 3 ? QStringLiteral("Min SWR") : QStringLiteral("Cursor %1").arg(Index);
     const std::pair<QLineEdit *, const char *> Columns[] = { { edFrekvence, "frequency" },
         { edPSV, "SWR" }, { edZ, "impedance" }, { edRL, "return loss" }, { edPhase, "phase" },
         { edRx, "resistance" }, { edXx, "reactance" }, { edKapacita, "capacitance" },
         { edIIndukcnost, "inductance" }, { edAny, "bandwidth or Q" } };
     for (const auto &[Field, Column] : Columns)
         Field->setAccessibleName(Row + u' ' + QString::fromLatin1(Column));
-    if (Index == 3)
-        edAny->hide();
 }
 
 void TfraData::ResetLayout()
@@ -227,9 +231,23 @@ void TfraData::ResetLayout()
     Shape1->show();
     for (int I = 0; I < 10; ++I)
         Fields[I]->setVisible(Shown[Mode][I]);
-    // The minimum-SWR row has no second cursor to give a bandwidth or Q.
-    if (RowIndex == 3)
+    // The minimum-SWR row has no second cursor to give a bandwidth or Q, nor has a
+    // reference's.
+    if (RowIndex == 3 || lbName)
         edAny->hide();
+}
+
+void TfraData::SetReference(const QString &Name)
+{
+    if (!lbName) {
+        lbName = new QLabel(this);
+        lbName->setGeometry(edAny->geometry().adjusted(4, 0, 26, 0));
+    }
+    lbName->setText(lbName->fontMetrics().elidedText(Name, Qt::ElideMiddle, lbName->width()));
+    lbName->setToolTip(Name);
+    lbName->show();
+    edAny->hide();
+    NameFields(QStringLiteral("Reference ") + Name);
 }
 
 bool TfraData::GetZ(double &Value) const

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QFrame>
 
+class QLabel;
 class QLineEdit;
 
 // A small filled shape of the readout row: the cursor's colour mark or the SWR warning.
@@ -58,6 +59,9 @@ public:
     QLineEdit *edAny = nullptr;
     // The SWR limit warning, with its hint.
     TShape *Shape2 = nullptr;
+    // A reference trace's name, where a cursor's row has its bandwidth or Q; null in a
+    // cursor's row.
+    QLabel *lbName = nullptr;
 
     // The last impedance magnitude shown as valid.
     double ZValue = 0.0;
@@ -88,6 +92,9 @@ public:
     // shows the fields that MeasureMode needs.
     void ResetLayout() override;
     bool GetZ(double &Value) const override;
+    // Makes this the row of a reference trace named Name: the name shows at its right end
+    // and names its fields for a screen reader.
+    void SetReference(const QString &Name);
     // Every field empty, as before the row's cursor was first placed; GetZ has no value.
     void Clear();
     void SetRowVisible(bool Shown) override;
@@ -101,5 +108,7 @@ private:
     bool ZShown = false;
 
     QLineEdit *MakeField(int Left, int Width);
+    // Each field's name for a screen reader: Row, then its column.
+    void NameFields(const QString &Row);
     static void ShowValue(QLineEdit *Field, bool Invalid, const char *Pattern, double Value);
 };

@@ -243,6 +243,36 @@ void TSmithChart::DrawGrid()
     FGrid.FloodFill(FCentreX - FRadius - 2, FCentreY, clGray);
     FGrid.FloodFill(FCentreX, FCentreY + FRadius + 2, clGray);
     FGrid.FloodFill(FCentreX, FCentreY - FRadius - 2, clGray);
+    DrawReferencePoints();
+}
+
+void TSmithChart::SetReferenceLines(const std::vector<QStringList> &References)
+{
+    FReferenceLines = References;
+}
+
+void TSmithChart::DrawReferencePoints()
+{
+    FGrid.SetPen(clGray, psSolid, 1);
+    FGrid.BrushSolid = false;
+    for (const QStringList &Lines : FReferenceLines) {
+        for (const QString &Line : Lines) {
+            TLineFields Fields;
+            int OffsetX = 0;
+            int OffsetY = 0;
+            try {
+                if (!ReadLineFields(Line, Fields)
+                    || !SmithOffsets(
+                        Round(Fields.R), Round(Fields.X), ChImp, FRadius, OffsetX, OffsetY))
+                    continue;
+            } catch (const EFloatError &) {
+                continue;
+            }
+            const int Px = FCentreX + OffsetX;
+            const int Py = FCentreY - OffsetY;
+            FGrid.Ellipse(Px - 2, Py - 2, Px + 2, Py + 2);
+        }
+    }
 }
 
 void TSmithChart::ClearLabelLayer()

@@ -73,6 +73,9 @@ public:
     void ReplotLines(const QStringList &ALines, int Z0);
     // ReplotLines of the saved lines against ChImp.
     void ReplotStored();
+    // The reply lines of the sweeps kept for comparison, drawn with the grid (under the
+    // points) as hollow grey points against ChImp at each DrawGrid; nothing is redrawn here.
+    void SetReferenceLines(const std::vector<QStringList> &References);
 
     const QImage &GridLayer() const { return FGridLayer; }
     const QImage &LabelLayer() const { return FLabelLayer; }
@@ -101,6 +104,7 @@ private:
     // Compose within the areas only, for a picture that was whole before they changed.
     void ComposeAreas(const std::vector<QRect> &Areas);
     void Circle(double X, double Y, double R);
+    void DrawReferencePoints();
 
     QImage FGridLayer;
     QImage FLabelLayer;
@@ -112,6 +116,7 @@ private:
     QWidget *FPaintBox;
     QStringList FLines;
     std::vector<TSmithPoint> FPoints;
+    std::vector<QStringList> FReferenceLines;
     int FCentreX;
     int FCentreY;
     int FRadius;

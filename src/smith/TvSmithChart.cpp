@@ -174,6 +174,14 @@ void TvSmithChart::SetBackColor(TColor Color)
     RedrawGrid();
 }
 
+void TvSmithChart::SetReferenceLines(const std::vector<QStringList> &References)
+{
+    if (!FChart)
+        return;
+    FChart->SetReferenceLines(References);
+    RedrawGrid();
+}
+
 void TvSmithChart::Replot()
 {
     if (!FChart)

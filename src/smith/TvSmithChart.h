@@ -46,6 +46,7 @@ public:
     void RedrawGrid() override;
     void SetBackColor(TColor Color) override;
     void Replot() override;
+    void SetReferenceLines(const std::vector<QStringList> &References) override;
     // Takes the field's whole ohms (1 to 10000) as ChImp, stores them and tells OnApply;
     // anything else is refused with a message and the field shows the value in use again.
     // Enter in the field applies too.
