@@ -107,6 +107,7 @@ private slots:
     void RepeatKeepsTheCursorsAndStopsWhenUnchecked();
     void RepeatStopsAtAFailedSweep();
     void ResonanceRowPutsCursorOneOnTheDip();
+    void AReferenceLiesUnderTheSweepAndIsReadAtCursorOne();
     void ConfigurationDialogAppliesTheNewBand();
 
 private:
@@ -896,6 +897,87 @@ void TfrmMainTest::ResonanceRowPutsCursorOneOnTheDip()
     const QStringList Copied = QApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(Copied.size(), 3);
     QCOMPARE(Copied[2].split(u'\t').first(), QStringLiteral("1.950"));
+}
+
+void TfrmMainTest::AReferenceLiesUnderTheSweepAndIsReadAtCursorOne()
+{
+    TfrmMain Window;
+    Window.show();
+    TAnGraph &G = Window.Model();
+    const auto Sweep = [](int Dip) {
+        QStringList Lines;
+        for (int I = 0; I < 20; ++I)
+            Lines << QStringLiteral("%1 %2 %3")
+                         .arg(1810 + 10 * I)
+                         .arg(50 + 40 * std::abs(I - Dip))
+                         .arg(10 * (I - Dip));
+        return Lines;
+    };
+    const auto Values = [](const TfraData &Row) {
+        QStringList Texts;
+        for (const QLineEdit *Field : { Row.edFrekvence, Row.edPSV, Row.edZ, Row.edRL, Row.edPhase,
+                 Row.edRx, Row.edXx, Row.edKapacita, Row.edIIndukcnost })
+            Texts << Field->text();
+        return Texts;
+    };
+    const auto Tinted = [&G] {
+        const TColor Tint = TReferenceTraces::PenOf(G.OsaR->Line, 0, 1).Color;
+        int Count = 0;
+        for (int Y = 0; Y < G.MainLayer.height(); ++Y)
+            for (int X = 0; X < G.MainLayer.width(); ++X)
+                Count += G.MainLayer.pixelColor(X, Y)
+                    == QColor(RedOf(Tint), GreenOf(Tint), BlueOf(Tint));
+        return Count;
+    };
+    Window.Mereni().SetLastLines(Sweep(4));
+    G.Cursor1->Point = 6;
+    G.Cursor1->Frequency = 1.87;
+    G.Refresh();
+    const QStringList ReadLive = Values(*Window.ReadoutRow(1));
+    const QImage SmithBefore = Window.SmithFrame()->Chart()->GridLayer().copy();
+    Child<QAction>(Window, "mnKeepReference")->trigger();
+    QCOMPARE(Window.ReferenceRows().size(), std::size_t { 1 });
+    QVERIFY(Window.SmithFrame()->Chart()->GridLayer() != SmithBefore);
+
+    // A new sweep: the reference keeps the old one, drawn in the tint and read at cursor 1
+    // as cursor 1 read it when it was live.
+    Window.Mereni().SetLastLines(Sweep(14));
+    G.Refresh();
+    QCOMPARE(Values(*Window.ReferenceRows()[0]), ReadLive);
+    QVERIFY(Values(*Window.ReadoutRow(1)) != ReadLive);
+    QVERIFY(Tinted() > 20);
+    G.Cursor1->Frequency = 0.0;
+    G.Cursor1->Point = -1;
+    G.Refresh();
+    QCOMPARE(Window.ReferenceRows()[0]->edPSV->text(), QStringLiteral("E"));
+
+    // Three are kept at most; clearing leaves the live curves alone.
+    for (int I = 0; I < 3; ++I)
+        Child<QAction>(Window, "mnKeepReference")->trigger();
+    QCOMPARE(Window.Mereni().References.Count(), 3);
+    QVERIFY(Window.statusBar()->currentMessage().contains(QStringLiteral("dropped")));
+    Child<QAction>(Window, "mnClearReference")->trigger();
+    QVERIFY(Window.ReferenceRows().empty());
+    QCOMPARE(Tinted(), 0);
+    QVERIFY(!Child<QAction>(Window, "mnClearReference")->isEnabled());
+
+    // A file without one point is refused with a message, a missing one as "Open" says.
+    const QString Empty = QDir::temp().filePath(QStringLiteral("kivra-no-point.TXT"));
+    QFile File(Empty);
+    QVERIFY(File.open(QIODevice::WriteOnly));
+    File.write("no point here\r\n");
+    File.close();
+    Dialogs->QueueFileName(Empty.toStdString());
+    Dialogs->QueueFileName((Empty + QStringLiteral(".missing")).toStdString());
+    Child<QAction>(Window, "mnOpenReference")->trigger();
+    Child<QAction>(Window, "mnOpenReference")->trigger();
+    QCOMPARE(Window.Mereni().References.Count(), 0);
+    // Each dialog, then its message.
+    const std::vector<std::string> Shown = Dialogs->Texts();
+    QCOMPARE(static_cast<int>(Shown.size()), 4);
+    QVERIFY(QString::fromStdString(Shown[1]).startsWith(QStringLiteral("No measured point")));
+    QVERIFY(QString::fromStdString(Shown[3]).endsWith(QStringLiteral("not found!")));
+    QFile::remove(Empty);
 }
 
 void TfrmMainTest::ConfigurationDialogAppliesTheNewBand()
