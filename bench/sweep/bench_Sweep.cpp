@@ -81,6 +81,24 @@ void BM_SweepRedraw(benchmark::State &state)
 
 BENCHMARK(BM_SweepRedraw)->Arg(2901)->Arg(291)->Unit(benchmark::kMillisecond);
 
+// The same redraw with three references of the sweep's size under the live curves: each
+// is drawn from its kept segments, as the live sweep is.
+void BM_SweepRedrawWithReferences(benchmark::State &state)
+{
+    const auto graph = MakeGraph(static_cast<int>(state.range(0)));
+    for (int i = 0; i < TReferenceTraces::MaxCount; ++i)
+        graph->Mereni->References.Add(QStringLiteral("reference"), graph->Mereni->LastLines());
+    graph->DrawAll();
+    for (auto _ : state) {
+        graph->ClearLayers();
+        graph->DrawAll();
+        graph->Present(false);
+        benchmark::DoNotOptimize(graph->Composite.constBits());
+    }
+}
+
+BENCHMARK(BM_SweepRedrawWithReferences)->Arg(2901)->Unit(benchmark::kMillisecond);
+
 // The evaluation of a new sweep (parse, smooth, compute, draw the curves), on a cleared
 // layer: the lines are handed over anew each time, so nothing kept from before is used.
 void BM_EvaluateSweep(benchmark::State &state)
