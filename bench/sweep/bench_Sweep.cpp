@@ -64,10 +64,12 @@ std::unique_ptr<TAnGraph> MakeGraph(int Points)
 }
 
 // A redraw after a display change, the inputs of the evaluation unchanged: clear, draw
-// everything, compose.
-void BM_SweepRedraw(benchmark::State &state)
+// everything, compose; with References sweeps of the same size kept as references.
+void RedrawSweep(benchmark::State &state, int References)
 {
     const auto graph = MakeGraph(static_cast<int>(state.range(0)));
+    for (int i = 0; i < References; ++i)
+        graph->Mereni->References.Add(QStringLiteral("reference"), graph->Mereni->LastLines());
     // The sweep was drawn once when it ended; what follows are redraws of it.
     graph->DrawAll();
     for (auto _ : state) {
@@ -79,22 +81,15 @@ void BM_SweepRedraw(benchmark::State &state)
     state.counters["points"] = graph->Mereni->Frequencies.Count();
 }
 
+void BM_SweepRedraw(benchmark::State &state) { RedrawSweep(state, 0); }
+
 BENCHMARK(BM_SweepRedraw)->Arg(2901)->Arg(291)->Unit(benchmark::kMillisecond);
 
-// The same redraw with three references of the sweep's size under the live curves: each
-// is drawn from its kept segments, as the live sweep is.
+// Three references under the live curves: each is drawn from its kept segments, as the live
+// sweep is.
 void BM_SweepRedrawWithReferences(benchmark::State &state)
 {
-    const auto graph = MakeGraph(static_cast<int>(state.range(0)));
-    for (int i = 0; i < TReferenceTraces::MaxCount; ++i)
-        graph->Mereni->References.Add(QStringLiteral("reference"), graph->Mereni->LastLines());
-    graph->DrawAll();
-    for (auto _ : state) {
-        graph->ClearLayers();
-        graph->DrawAll();
-        graph->Present(false);
-        benchmark::DoNotOptimize(graph->Composite.constBits());
-    }
+    RedrawSweep(state, TReferenceTraces::MaxCount);
 }
 
 BENCHMARK(BM_SweepRedrawWithReferences)->Arg(2901)->Unit(benchmark::kMillisecond);
