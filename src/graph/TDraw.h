@@ -71,7 +71,9 @@ public:
     // The previous point of the curve being drawn; LastY 0 means there is none.
     int LastY = 0;
     int LastX = 0;
-    // While set, every segment LineToPoint draws is appended here as well, tagged RecordTag.
+    // While set, every segment LineToPoint would draw is appended here instead, tagged
+    // RecordTag, for the owner of the list to draw: a curve's segments go to the layer in one
+    // run.
     std::vector<TCurveSegment> *Recording = nullptr;
     int RecordTag = 0;
 
@@ -118,8 +120,8 @@ public:
     int PlotBottom() const { return LayerHeight() - 50; }
 
 protected:
-    int LayerWidth() const;
-    int LayerHeight() const;
+    int LayerWidth() const { return Canvas ? Canvas->Width() : 0; }
+    int LayerHeight() const { return Canvas ? Canvas->Height() : 0; }
 
     TModeGroup ModeGroup = TModeGroup::None;
 };

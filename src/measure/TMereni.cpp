@@ -258,12 +258,8 @@ void TMereni::DrawCurves()
     const std::array<TOsaY *, 7> axes = CurveAxes();
     std::vector<double> inputs = CurveInputs();
     if (KeepEvaluation && inputs == FCurvesFrom) {
-        // The same curves as last time: their segments, in the order they were drawn, so
-        // that where curves cross the same one lies on top.
-        for (const TCurveSegment &segment : FCurveSegments) {
-            TOsaY *axis = axes[static_cast<std::size_t>(segment.Owner)];
-            axis->DrawLine(segment.X1, segment.Y1, segment.X2, segment.Y2, axis->Line);
-        }
+        // The same curves as last time.
+        DrawSegments(axes);
         for (std::size_t a = 0; a < axes.size(); ++a) {
             if (axes[a]) {
                 axes[a]->LastX = FCurveEnds[a].first;
@@ -288,14 +284,47 @@ void TMereni::DrawCurves()
     try {
         PlotCurves();
     } catch (...) {
+        // What was plotted before the failure is drawn, as if point by point.
         stopRecording();
+        DrawSegments(axes);
         throw;
     }
     stopRecording();
+    DrawSegments(axes);
     for (std::size_t a = 0; a < axes.size(); ++a)
         if (axes[a])
             FCurveEnds[a] = { axes[a]->LastX, axes[a]->LastY };
     FCurvesFrom = std::move(inputs);
+}
+
+void TMereni::DrawSegments(const std::array<TOsaY *, 7> &Axes)
+{
+    // In the order they were plotted, so that where curves cross the same one lies on top.
+    TCanvas *canvas = nullptr;
+    bool oneCanvas = true;
+    bool first = true;
+    for (const TOsaY *axis : Axes) {
+        if (axis) {
+            oneCanvas = oneCanvas && (first || axis->Canvas == canvas);
+            canvas = axis->Canvas;
+            first = false;
+        }
+    }
+    if (!canvas || !oneCanvas) {
+        for (const TCurveSegment &segment : FCurveSegments) {
+            TOsaY *axis = Axes[static_cast<std::size_t>(segment.Owner)];
+            axis->DrawLine(segment.X1, segment.Y1, segment.X2, segment.Y2, axis->Line);
+        }
+        return;
+    }
+    FCurveLines.clear();
+    FCurveLines.reserve(FCurveSegments.size());
+    for (const TCurveSegment &segment : FCurveSegments) {
+        const TPropertyLine &pen = Axes[static_cast<std::size_t>(segment.Owner)]->Line;
+        FCurveLines.push_back(
+            { segment.X1, segment.Y1, segment.X2, segment.Y2, pen.Color, pen.Style, pen.Width });
+    }
+    canvas->DrawLines(FCurveLines);
 }
 
 void TMereni::PlotCurves()

@@ -172,6 +172,8 @@ private:
     // they depend on has changed since.
     void DrawCurves();
     void PlotCurves();
+    // The kept segments with the axes' pens as they are now.
+    void DrawSegments(const std::array<TOsaY *, 7> &Axes);
     std::array<TOsaY *, 7> CurveAxes() const;
     std::vector<double> CurveInputs() const;
     void PlaceMinimumCursor();
@@ -191,5 +193,7 @@ private:
     // segments, and where each axis's curve ended.
     std::vector<double> FCurvesFrom;
     std::vector<TCurveSegment> FCurveSegments;
+    // The segments as the canvas draws them, kept for their storage.
+    std::vector<TCanvasLine> FCurveLines;
     std::array<std::pair<int, int>, 7> FCurveEnds {};
 };

@@ -157,12 +157,6 @@ bool ComposeAnd(QImage &Dest, const QImage &Source, const QImage &Mask)
     return true;
 }
 
-int TCanvas::Width() const { return Image ? Image->width() : 0; }
-
-int TCanvas::Height() const { return Image ? Image->height() : 0; }
-
-bool TCanvas::HasImage() const { return Image && !Image->isNull(); }
-
 void TCanvas::SetPen(TColor Color, int Style, int Width)
 {
     PenColor = Color;
@@ -211,6 +205,28 @@ void TCanvas::LineTo(int X, int Y)
         PaintLine(X, Y);
     FPenX = X;
     FPenY = Y;
+}
+
+void TCanvas::DrawLines(const std::vector<TCanvasLine> &Lines)
+{
+    const bool stampable = PenMode == TPenMode::Copy && HasImage();
+    std::optional<TLineStamper> stamper;
+    for (const TCanvasLine &line : Lines) {
+        SetPen(line.Color, line.Style, line.Width);
+        MoveTo(line.X1, line.Y1);
+        if (stampable) {
+            if (!stamper)
+                stamper.emplace(*Image);
+            if (!stamper->Stamp(line.X1, line.Y1, line.X2, line.Y2, PenColor, PenStyle, PenWidth)) {
+                // The painter draws this one; the next stamper finds the rows anew.
+                stamper.reset();
+                PaintLine(line.X2, line.Y2);
+            }
+        } else {
+            PaintLine(line.X2, line.Y2);
+        }
+        MoveTo(line.X2, line.Y2);
+    }
 }
 
 void TCanvas::PaintLine(int X, int Y)
