@@ -30,16 +30,10 @@ public:
 // rounding before it does for a value outside that range.
 int AddPixels(long long A, long long B);
 
-// One segment of a curve as LineToPoint drew it, so that the same curve can be drawn again
-// without mapping its points anew. Owner is the tag of the object that drew it.
-struct TCurveSegment
-{
-    int Owner;
-    int X1;
-    int Y1;
-    int X2;
-    int Y2;
-};
+// One segment of a curve as LineToPoint recorded it, so that the same curve can be drawn
+// again without mapping its points anew. Its pen number is the tag of the object that
+// recorded it.
+using TCurveSegment = TCanvasSegment;
 
 // A text description: the colour of captions and labels.
 class TPropertyTXT

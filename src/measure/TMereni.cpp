@@ -312,19 +312,16 @@ void TMereni::DrawSegments(const std::array<TOsaY *, 7> &Axes)
     }
     if (!canvas || !oneCanvas) {
         for (const TCurveSegment &segment : FCurveSegments) {
-            TOsaY *axis = Axes[static_cast<std::size_t>(segment.Owner)];
+            TOsaY *axis = Axes[static_cast<std::size_t>(segment.Pen)];
             axis->DrawLine(segment.X1, segment.Y1, segment.X2, segment.Y2, axis->Line);
         }
         return;
     }
-    FCurveLines.clear();
-    FCurveLines.reserve(FCurveSegments.size());
-    for (const TCurveSegment &segment : FCurveSegments) {
-        const TPropertyLine &pen = Axes[static_cast<std::size_t>(segment.Owner)]->Line;
-        FCurveLines.push_back(
-            { segment.X1, segment.Y1, segment.X2, segment.Y2, pen.Color, pen.Style, pen.Width });
-    }
-    canvas->DrawLines(FCurveLines);
+    std::array<TCanvasPen, 7> pens {};
+    for (std::size_t a = 0; a < Axes.size(); ++a)
+        if (Axes[a])
+            pens[a] = { Axes[a]->Line.Color, Axes[a]->Line.Style, Axes[a]->Line.Width };
+    canvas->DrawLines(FCurveSegments, pens.data());
 }
 
 void TMereni::PlotCurves()

@@ -193,7 +193,5 @@ private:
     // segments, and where each axis's curve ended.
     std::vector<double> FCurvesFrom;
     std::vector<TCurveSegment> FCurveSegments;
-    // The segments as the canvas draws them, kept for their storage.
-    std::vector<TCanvasLine> FCurveLines;
     std::array<std::pair<int, int>, 7> FCurveEnds {};
 };

@@ -300,49 +300,78 @@ private:
     }
 
     // Reflects the Count columns from Cols on (Rows apart) by v from row K down: each column
-    // c by c -= tau (v . c) v, its dot product summed in row order. Two columns a pass, so
-    // that their sums run side by side. Gives the squared norm of the first column from row
-    // K + 1 down after its reflection, 0 without columns.
+    // c by c -= tau (v . c) v, its dot product summed in row order. Up to four columns a
+    // pass, so that their sums run side by side. Gives the squared norm of the first column
+    // from row K + 1 down after its reflection, 0 without columns.
     static double ReflectColumns(
         const double *V, int K, int Rows, double Tau, double *Cols, int Count)
     {
-        int t = 0;
-        for (; t + 2 <= Count; t += 2)
-            ReflectPair(V, K, Rows, Tau, Cols + Flat(t, 0, Rows), Cols + Flat(t + 1, 0, Rows));
-        if (t < Count)
-            ReflectPair(V, K, Rows, Tau, Cols + Flat(t, 0, Rows), nullptr);
         double norm2 = 0.0;
-        if (Count > 0)
-            for (int i = K + 1; i < Rows; ++i)
-                norm2 += Cols[i] * Cols[i];
+        for (int t = 0; t < Count; t += 4) {
+            double *const first = Cols + Flat(t, 0, Rows);
+            double *const next = t == 0 ? &norm2 : nullptr;
+            switch (Count - t) {
+            case 1:
+                ReflectGroup<1>(V, K, Rows, Tau, first, next);
+                break;
+            case 2:
+                ReflectGroup<2>(V, K, Rows, Tau, first, next);
+                break;
+            case 3:
+                ReflectGroup<3>(V, K, Rows, Tau, first, next);
+                break;
+            default:
+                ReflectGroup<4>(V, K, Rows, Tau, first, next);
+                break;
+            }
+        }
         return norm2;
     }
 
-    // A and, unless null, B.
-    static void ReflectPair(const double *V, int K, int Rows, double Tau, double *A, double *B)
+    // N columns from Cols on; Norm2, unless null, takes the first one's squared norm below
+    // row K, summed as its rows are reflected.
+    template <int N>
+    static void ReflectGroup(
+        const double *V, int K, int Rows, double Tau, double *Cols, double *Norm2)
     {
+        static_assert(N >= 1 && N <= 4, "one to four columns a pass");
+        double *const a = Cols;
+        double *const b = Cols + Flat(N > 1 ? 1 : 0, 0, Rows);
+        double *const c = Cols + Flat(N > 2 ? 2 : 0, 0, Rows);
+        double *const d = Cols + Flat(N > 3 ? 3 : 0, 0, Rows);
         double dotA = 0.0;
         double dotB = 0.0;
-        if (B) {
-            for (int i = K; i < Rows; ++i) {
-                dotA += V[i] * A[i];
-                dotB += V[i] * B[i];
-            }
-        } else {
-            for (int i = K; i < Rows; ++i)
-                dotA += V[i] * A[i];
+        double dotC = 0.0;
+        double dotD = 0.0;
+        for (int i = K; i < Rows; ++i) {
+            const double v = V[i];
+            dotA += v * a[i];
+            if constexpr (N > 1)
+                dotB += v * b[i];
+            if constexpr (N > 2)
+                dotC += v * c[i];
+            if constexpr (N > 3)
+                dotD += v * d[i];
         }
         dotA *= Tau;
         dotB *= Tau;
-        if (B) {
-            for (int i = K; i < Rows; ++i) {
-                A[i] -= dotA * V[i];
-                B[i] -= dotB * V[i];
-            }
-        } else {
-            for (int i = K; i < Rows; ++i)
-                A[i] -= dotA * V[i];
+        dotC *= Tau;
+        dotD *= Tau;
+        double norm2 = 0.0;
+        for (int i = K; i < Rows; ++i) {
+            const double v = V[i];
+            a[i] -= dotA * v;
+            if constexpr (N > 1)
+                b[i] -= dotB * v;
+            if constexpr (N > 2)
+                c[i] -= dotC * v;
+            if constexpr (N > 3)
+                d[i] -= dotD * v;
+            if (i > K)
+                norm2 += a[i] * a[i];
         }
+        if (Norm2)
+            *Norm2 = norm2;
     }
 
     static std::size_t Flat(int Row, int Col, int Width)

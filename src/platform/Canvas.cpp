@@ -207,26 +207,30 @@ void TCanvas::LineTo(int X, int Y)
     FPenY = Y;
 }
 
-void TCanvas::DrawLines(const std::vector<TCanvasLine> &Lines)
+void TCanvas::DrawLines(const std::vector<TCanvasSegment> &Lines, const TCanvasPen *Pens)
 {
+    if (Lines.empty())
+        return;
     const bool stampable = PenMode == TPenMode::Copy && HasImage();
     std::optional<TLineStamper> stamper;
-    for (const TCanvasLine &line : Lines) {
-        SetPen(line.Color, line.Style, line.Width);
-        MoveTo(line.X1, line.Y1);
+    for (const TCanvasSegment &line : Lines) {
+        const TCanvasPen &pen = Pens[line.Pen];
         if (stampable) {
             if (!stamper)
                 stamper.emplace(*Image);
-            if (!stamper->Stamp(line.X1, line.Y1, line.X2, line.Y2, PenColor, PenStyle, PenWidth)) {
-                // The painter draws this one; the next stamper finds the rows anew.
-                stamper.reset();
-                PaintLine(line.X2, line.Y2);
-            }
-        } else {
-            PaintLine(line.X2, line.Y2);
+            if (stamper->Stamp(line.X1, line.Y1, line.X2, line.Y2, pen.Color, pen.Style, pen.Width))
+                continue;
+            // The painter draws this one; the next stamper finds the rows anew.
+            stamper.reset();
         }
-        MoveTo(line.X2, line.Y2);
+        SetPen(pen.Color, pen.Style, pen.Width);
+        MoveTo(line.X1, line.Y1);
+        PaintLine(line.X2, line.Y2);
     }
+    const TCanvasSegment &last = Lines.back();
+    const TCanvasPen &pen = Pens[last.Pen];
+    SetPen(pen.Color, pen.Style, pen.Width);
+    MoveTo(last.X2, last.Y2);
 }
 
 void TCanvas::PaintLine(int X, int Y)

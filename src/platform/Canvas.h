@@ -64,16 +64,21 @@ void FloodFillToBorder(QImage &Image, int X, int Y, TColor Border, TColor Fill);
 // RGB32 images of one size (Dest may not be Source or Mask).
 bool ComposeAnd(QImage &Dest, const QImage &Source, const QImage &Mask);
 
-// One line of a run drawn in one call, with its own pen.
-struct TCanvasLine
+// A pen by its parts, and a line from (X1, Y1) to (X2, Y2) drawn with the pen numbered Pen,
+// for lines drawn in one run.
+struct TCanvasPen
 {
+    TColor Color;
+    int Style;
+    int Width;
+};
+struct TCanvasSegment
+{
+    int Pen;
     int X1;
     int Y1;
     int X2;
     int Y2;
-    TColor Color;
-    int Style;
-    int Width;
 };
 
 // The drawing state of one layer, shared by every object that draws on it, with the
@@ -112,10 +117,10 @@ public:
     // Current position and a line from it; the end point is not drawn by a 1-pixel pen.
     void MoveTo(int X, int Y);
     void LineTo(int X, int Y);
-    // Each line in order as SetPen, MoveTo and LineTo draw it; the pen and the position are
-    // left as the last line leaves them. A curve is thousands of short lines: the layer is
-    // looked up once for all of them.
-    void DrawLines(const std::vector<TCanvasLine> &Lines);
+    // Each line in order as SetPen with Pens[Pen], MoveTo and LineTo draw it; the pen and
+    // the position are left as the last line leaves them. A curve is thousands of short
+    // lines: the layer is looked up once for all of them.
+    void DrawLines(const std::vector<TCanvasSegment> &Lines, const TCanvasPen *Pens);
     int PenX() const { return FPenX; }
     int PenY() const { return FPenY; }
 
