@@ -50,7 +50,7 @@ public:
         , Powers(static_cast<std::size_t>(xList.Count()) * static_cast<std::size_t>(Columns))
         , Normal(static_cast<std::size_t>(Columns) * static_cast<std::size_t>(Columns + kMaxSeries))
         , PivotOf(static_cast<std::size_t>(Columns))
-        , Coefficients(static_cast<std::size_t>(Columns))
+        , Coefficients(static_cast<std::size_t>(Columns) * static_cast<std::size_t>(kMaxSeries))
         , Diagonal(static_cast<std::size_t>(Columns))
     {
         // x^k rounded once from the extended product, as FillDesignRow writes a design row
@@ -253,9 +253,13 @@ private:
             std::copy(Ys[s] + First, Ys[s] + First + Rows, work + Flat(m + s, 0, Rows));
         const double toU = 1.0 / halfSpan;
         const double toUnit = 1.0 / magnitude;
+        // The squared norm of column k from row k down, the first one's summed as it is
+        // built; each step sums the next one's as it reflects it.
+        double norm2 = 0.0;
         for (int i = 0; i < Rows; ++i) {
             const double u = (x[i] - centre) * toU;
             double f = x[i] * toUnit;
+            norm2 += f * f;
             double *cell = work + i;
             for (int k = 0; k < m; ++k) {
                 *cell = f;
@@ -263,12 +267,6 @@ private:
                 f *= u;
             }
         }
-
-        // The squared norm of column k from row k down; each step sums the next one's as it
-        // reflects it.
-        double norm2 = 0.0;
-        for (int i = 0; i < Rows; ++i)
-            norm2 += work[i] * work[i];
         for (int k = 0; k < m; ++k) {
             double *const v = work + Flat(k, 0, Rows);
             const double norm = std::sqrt(norm2);
@@ -281,18 +279,24 @@ private:
             norm2 = ReflectColumns(v, k, Rows, tau, v + Rows, columns - k - 1);
             Diagonal[Slot(k)] = alpha;
         }
+        // Back substitution of every series row by row, so that their divisions overlap;
+        // series s has its coefficients from Coefficients[s m] on.
         const double u0 = (X[Index] - centre) * toU;
-        for (int s = 0; s < Count; ++s) {
-            const double *rhs = work + Flat(m + s, 0, Rows);
-            for (int k = m - 1; k >= 0; --k) {
+        for (int k = m - 1; k >= 0; --k) {
+            for (int s = 0; s < Count; ++s) {
+                const double *rhs = work + Flat(m + s, 0, Rows);
+                double *const coefficients = &Coefficients[Flat(s, 0, m)];
                 double sum = rhs[k];
                 for (int j = k + 1; j < m; ++j)
-                    sum -= work[Flat(j, k, Rows)] * Coefficients[Slot(j)];
-                Coefficients[Slot(k)] = sum / Diagonal[Slot(k)];
+                    sum -= work[Flat(j, k, Rows)] * coefficients[j];
+                coefficients[k] = sum / Diagonal[Slot(k)];
             }
-            double sum = Coefficients[Slot(m - 1)];
+        }
+        for (int s = 0; s < Count; ++s) {
+            const double *const coefficients = &Coefficients[Flat(s, 0, m)];
+            double sum = coefficients[m - 1];
             for (int k = m - 2; k >= 0; --k)
-                sum = sum * u0 + Coefficients[Slot(k)];
+                sum = sum * u0 + coefficients[k];
             Values[s] = X[Index] * toUnit * sum;
             Valid[s] = std::isfinite(Values[s]);
         }

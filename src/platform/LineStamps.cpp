@@ -16,8 +16,6 @@ namespace {
 // Segments of a curve are short; a long line is drawn by QPainter as before.
 constexpr int kMaxStampExtent = 1024;
 constexpr int kMaxStampPenWidth = 64;
-// Enough for every direction a few curves take; beyond it the cache starts over.
-constexpr std::size_t kMaxStamps = 8192;
 // Room around the shape in the scratch image, more than half of any pen width kept.
 constexpr int kScratchMarginMin = 4;
 
@@ -71,8 +69,6 @@ void ForgetStamps()
         recent = { 0, nullptr };
 }
 
-const TStamp &FindStamp(int Dx, int Dy, int Style, int Width);
-
 long long StampKey(int Width, int Style, int Dx, int Dy)
 {
     const long long span = 2LL * kMaxStampExtent + 1;
@@ -120,12 +116,16 @@ TStamp Rasterise(int Dx, int Dy, int Style, int Width)
             stamp.Spans.push_back({ y - oy, start - ox, x - 1 - ox });
         }
     }
-    for (const TSpan &span : stamp.Spans) {
-        const bool first = &span == &stamp.Spans.front();
-        stamp.Top = first ? span.Dy : std::min(stamp.Top, span.Dy);
-        stamp.Bottom = first ? span.Dy : std::max(stamp.Bottom, span.Dy);
-        stamp.Left = first ? span.X0 : std::min(stamp.Left, span.X0);
-        stamp.Right = first ? span.X1 : std::max(stamp.Right, span.X1);
+    if (!stamp.Spans.empty()) {
+        // The rows were scanned top down.
+        stamp.Top = stamp.Spans.front().Dy;
+        stamp.Bottom = stamp.Spans.back().Dy;
+        stamp.Left = stamp.Spans.front().X0;
+        stamp.Right = stamp.Spans.front().X1;
+        for (const TSpan &span : stamp.Spans) {
+            stamp.Left = std::min(stamp.Left, span.X0);
+            stamp.Right = std::max(stamp.Right, span.X1);
+        }
     }
     return stamp;
 }
@@ -139,7 +139,7 @@ const TStamp &FindStamp(int Dx, int Dy, int Style, int Width)
     auto &stamps = Stamps();
     auto found = stamps.find(key);
     if (found == stamps.end()) {
-        if (stamps.size() >= kMaxStamps)
+        if (stamps.size() >= kKeptLineStamps)
             ForgetStamps();
         found = stamps.emplace(key, Rasterise(Dx, Dy, Style, Width)).first;
     }

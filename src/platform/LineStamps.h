@@ -37,5 +37,9 @@ private:
     long long FStride = 0;
 };
 
+// How many shapes are kept: enough for every direction a few curves take. A shape beyond
+// them starts the store over.
+constexpr int kKeptLineStamps = 8192;
+
 // Forgets every kept shape.
 void ClearLineStamps();
