@@ -24,10 +24,6 @@ TDraw::TDraw(TCanvas *ACanvas)
 
 QImage *TDraw::Bitmap() const { return Canvas ? Canvas->Image : nullptr; }
 
-int TDraw::LayerWidth() const { return Canvas ? Canvas->Width() : 0; }
-
-int TDraw::LayerHeight() const { return Canvas ? Canvas->Height() : 0; }
-
 bool TDraw::IsVisible() const
 {
     switch (ModeGroup) {
@@ -132,9 +128,10 @@ void TDraw::LineToPoint(int X, int Y)
         const int Right = PlotRight();
         const bool Inside = X1 >= Left && X1 <= Right && X2 >= Left && X2 <= Right;
         if (Inside || ClipColumns(X1, Y1, X2, Y2, Left, Right)) {
-            DrawLine(X1, Y1, X2, Y2, Line);
             if (Recording)
                 Recording->push_back({ RecordTag, X1, Y1, X2, Y2 });
+            else
+                DrawLine(X1, Y1, X2, Y2, Line);
         }
     }
     LastX = X;

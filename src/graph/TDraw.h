@@ -30,16 +30,10 @@ public:
 // rounding before it does for a value outside that range.
 int AddPixels(long long A, long long B);
 
-// One segment of a curve as LineToPoint drew it, so that the same curve can be drawn again
-// without mapping its points anew. Owner is the tag of the object that drew it.
-struct TCurveSegment
-{
-    int Owner;
-    int X1;
-    int Y1;
-    int X2;
-    int Y2;
-};
+// One segment of a curve as LineToPoint recorded it, so that the same curve can be drawn
+// again without mapping its points anew. Its pen number is the tag of the object that
+// recorded it.
+using TCurveSegment = TCanvasSegment;
 
 // A text description: the colour of captions and labels.
 class TPropertyTXT
@@ -71,7 +65,9 @@ public:
     // The previous point of the curve being drawn; LastY 0 means there is none.
     int LastY = 0;
     int LastX = 0;
-    // While set, every segment LineToPoint draws is appended here as well, tagged RecordTag.
+    // While set, every segment LineToPoint would draw is appended here instead, tagged
+    // RecordTag, for the owner of the list to draw: a curve's segments go to the layer in one
+    // run.
     std::vector<TCurveSegment> *Recording = nullptr;
     int RecordTag = 0;
 
@@ -118,8 +114,8 @@ public:
     int PlotBottom() const { return LayerHeight() - 50; }
 
 protected:
-    int LayerWidth() const;
-    int LayerHeight() const;
+    int LayerWidth() const { return Canvas ? Canvas->Width() : 0; }
+    int LayerHeight() const { return Canvas ? Canvas->Height() : 0; }
 
     TModeGroup ModeGroup = TModeGroup::None;
 };

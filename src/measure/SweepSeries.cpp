@@ -66,6 +66,10 @@ int TSweepSeries::NearestPoint(double F) const
 
 void TSweepSeries::ParseLines(const QStringList &Lines)
 {
+    const int most = static_cast<int>(Lines.size());
+    for (TDoubleArray *series :
+        { &RawReactances, &RawResistances, &Frequencies, &Resistances, &Reactances })
+        series->Reserve(most);
     for (const QString &line : Lines) {
         if (line.isEmpty())
             continue;
@@ -91,6 +95,7 @@ void TSweepSeries::SmoothSeries()
 {
     const int n = Frequencies.Count();
     TDoubleArray index;
+    index.Reserve(n);
     for (int i = 0; i < n; ++i)
         index.Add(i);
     try {
@@ -114,6 +119,9 @@ void TSweepSeries::ComputeSeries(double Z0, bool Smooth)
 {
     double minSWR = kMinSWRStart;
     const int n = Frequencies.Count();
+    for (TDoubleArray *series :
+        { &Impedances, &RValues, &XValues, &SWRValues, &RLValues, &PhaseValues, &CableLosses })
+        series->Reserve(n);
     for (int i = 0; i < n; ++i) {
         const double f = Frequencies.Item(i);
         const double r = Resistances.Item(i);

@@ -294,12 +294,8 @@ void TMereni::DrawCurvesWithPens(const TSweepSeries &Series, quint64 Evaluation,
     const std::array<TOsaY *, 7> axes = CurveAxes();
     std::vector<double> inputs = CurveInputs(Evaluation);
     if (KeepEvaluation && inputs == Cache.From) {
-        // The same curves as last time: their segments, in the order they were drawn, so
-        // that where curves cross the same one lies on top.
-        for (const TCurveSegment &segment : Cache.Segments) {
-            TOsaY *axis = axes[static_cast<std::size_t>(segment.Owner)];
-            axis->DrawLine(segment.X1, segment.Y1, segment.X2, segment.Y2, axis->Line);
-        }
+        // The same curves as last time.
+        DrawSegments(axes, Cache.Segments);
         for (std::size_t a = 0; a < axes.size(); ++a) {
             if (axes[a]) {
                 axes[a]->LastX = Cache.Ends[a].first;
@@ -324,14 +320,45 @@ void TMereni::DrawCurvesWithPens(const TSweepSeries &Series, quint64 Evaluation,
     try {
         PlotCurves(Series);
     } catch (...) {
+        // What was plotted before the failure is drawn, as if point by point.
         stopRecording();
+        DrawSegments(axes, Cache.Segments);
         throw;
     }
     stopRecording();
+    DrawSegments(axes, Cache.Segments);
     for (std::size_t a = 0; a < axes.size(); ++a)
         if (axes[a])
             Cache.Ends[a] = { axes[a]->LastX, axes[a]->LastY };
     Cache.From = std::move(inputs);
+}
+
+void TMereni::DrawSegments(
+    const std::array<TOsaY *, 7> &Axes, const std::vector<TCurveSegment> &Segments)
+{
+    // In the order they were plotted, so that where curves cross the same one lies on top.
+    TCanvas *canvas = nullptr;
+    bool oneCanvas = true;
+    bool first = true;
+    for (const TOsaY *axis : Axes) {
+        if (axis) {
+            oneCanvas = oneCanvas && (first || axis->Canvas == canvas);
+            canvas = axis->Canvas;
+            first = false;
+        }
+    }
+    if (!canvas || !oneCanvas) {
+        for (const TCurveSegment &segment : Segments) {
+            TOsaY *axis = Axes[static_cast<std::size_t>(segment.Pen)];
+            axis->DrawLine(segment.X1, segment.Y1, segment.X2, segment.Y2, axis->Line);
+        }
+        return;
+    }
+    std::array<TCanvasPen, 7> pens {};
+    for (std::size_t a = 0; a < Axes.size(); ++a)
+        if (Axes[a])
+            pens[a] = { Axes[a]->Line.Color, Axes[a]->Line.Style, Axes[a]->Line.Width };
+    canvas->DrawLines(Segments, pens.data());
 }
 
 void TMereni::PlotCurves(const TSweepSeries &Series)

@@ -180,6 +180,9 @@ private:
     void DrawCurvesWithPens(const TSweepSeries &Series, quint64 Evaluation, TCurveCache &Cache);
     void PlotCurves(const TSweepSeries &Series);
     void ResetCurvePaths();
+    // Segments with the axes' pens as they are now, in the order they were plotted.
+    void DrawSegments(
+        const std::array<TOsaY *, 7> &Axes, const std::vector<TCurveSegment> &Segments);
     std::array<TOsaY *, 7> CurveAxes() const;
     std::vector<double> CurveInputs(quint64 Evaluation) const;
     void PlaceMinimumCursor();

@@ -48,9 +48,9 @@ public:
         , Points(xList.Count())
         , X(xList.Data())
         , Powers(static_cast<std::size_t>(xList.Count()) * static_cast<std::size_t>(Columns))
-        , Normal(static_cast<std::size_t>(Columns) * static_cast<std::size_t>(Columns + 1))
+        , Normal(static_cast<std::size_t>(Columns) * static_cast<std::size_t>(Columns + kMaxSeries))
         , PivotOf(static_cast<std::size_t>(Columns))
-        , Coefficients(static_cast<std::size_t>(Columns))
+        , Coefficients(static_cast<std::size_t>(Columns) * static_cast<std::size_t>(kMaxSeries))
         , Diagonal(static_cast<std::size_t>(Columns))
     {
         // x^k rounded once from the extended product, as FillDesignRow writes a design row
@@ -68,38 +68,65 @@ public:
     // The fit of the Rows points from First (y values from y) evaluated at point Index.
     bool Fit(int First, int Rows, const double *y, int Index, double &Value)
     {
-        // A window far from the origin keeps the orthogonal fit's value, so the normal
-        // equations are solved for it only when that fit cannot be made.
-        double lo = 0.0;
-        double hi = 0.0;
-        if (IsFar(First, Rows, lo, hi) && FitOrthogonally(First, Rows, lo, hi, y, Index, Value))
-            return true;
-        return FitNormal(First, Rows, y, Index, Value);
+        const double *ys[1] = { y };
+        return FitAll(First, Rows, 1, ys, Index, &Value);
     }
 
     // Fit for two series over the same window, with one factorisation where it is shared.
     bool FitPair(int First, int Rows, const double *y1, const double *y2, int Index, double &Value1,
         double &Value2)
     {
-        double lo = 0.0;
-        double hi = 0.0;
-        bool valid[2] = { false, false };
-        double values[2] = { 0.0, 0.0 };
         const double *ys[2] = { y1, y2 };
-        if (IsFar(First, Rows, lo, hi))
-            FitOrthogonallyAll(First, Rows, lo, hi, 2, ys, Index, values, valid);
-        if (valid[0])
-            Value1 = values[0];
-        else if (!FitNormal(First, Rows, y1, Index, Value1))
+        double values[2] = { 0.0, 0.0 };
+        if (!FitAll(First, Rows, 2, ys, Index, values))
             return false;
-        if (valid[1])
-            Value2 = values[1];
-        else if (!FitNormal(First, Rows, y2, Index, Value2))
-            return false;
+        Value1 = values[0];
+        Value2 = values[1];
         return true;
     }
 
 private:
+    // Series fitted over one window together.
+    static constexpr int kMaxSeries = 2;
+
+    // The degree every sweep is smoothed with has its column count fixed at compile time, so
+    // that the index arithmetic folds away; any other runs the same code with M.
+    static constexpr int kSweepColumns = 3;
+
+    // A window far from the origin keeps the orthogonal fit's value, so the normal equations
+    // are solved, for all the series that fit left without a value at once, only when that
+    // fit cannot be made. False when they fail too.
+    bool FitAll(int First, int Rows, int Count, const double *const *Ys, int Index, double *Values)
+    {
+        return M == kSweepColumns ? FitAllOf<kSweepColumns>(First, Rows, Count, Ys, Index, Values)
+                                  : FitAllOf<0>(First, Rows, Count, Ys, Index, Values);
+    }
+
+    template <int MT>
+    bool FitAllOf(
+        int First, int Rows, int Count, const double *const *Ys, int Index, double *Values)
+    {
+        double lo = 0.0;
+        double hi = 0.0;
+        bool valid[kMaxSeries] = { false, false };
+        if (IsFar(First, Rows, lo, hi))
+            FitOrthogonallyAll<MT>(First, Rows, lo, hi, Count, Ys, Index, Values, valid);
+        const double *left[kMaxSeries] = { nullptr, nullptr };
+        double leftValues[kMaxSeries] = { 0.0, 0.0 };
+        int leftCount = 0;
+        for (int s = 0; s < Count; ++s)
+            if (!valid[s])
+                left[leftCount++] = Ys[s];
+        if (leftCount == 0)
+            return true;
+        if (!FitNormalAll<MT>(First, Rows, leftCount, left, Index, leftValues))
+            return false;
+        for (int s = 0, l = 0; s < Count; ++s)
+            if (!valid[s])
+                Values[s] = leftValues[l++];
+        return true;
+    }
+
     bool IsFar(int First, int Rows, double &Lo, double &Hi) const
     {
         const auto [lo, hi] = std::minmax_element(X + First, X + First + Rows);
@@ -109,168 +136,246 @@ private:
         return magnitude > kNormalEquationsReach * (Hi - Lo);
     }
 
-    bool FitNormal(int First, int Rows, const double *y, int Index, double &Value)
+    template <int MT> int ColumnsOf() const { return MT > 0 ? MT : M; }
+
+    // The normal equations of Count series over one window, solved together: the normal
+    // matrix and every step on it depend on x alone, and each right-hand side column takes
+    // exactly the steps it would take alone, so each value is the one a fit of its series
+    // alone gives, and the fit fails when that of any series would.
+    template <int MT>
+    bool FitNormalAll(
+        int First, int Rows, int Count, const double *const *Ys, int Index, double *Values)
     {
-        const int width = M + 1; // the normal matrix with the right-hand side as last column
+        const int m = ColumnsOf<MT>();
+        // The normal matrix with the right-hand sides as last columns.
+        const int width = m + Count;
+        const auto at
+            = [this, width](int Row, int Col) -> double & { return Normal[Flat(Row, Col, width)]; };
         // AT x A and AT x B, each sum from 0.0 over the window's rows in order, as
         // MatrixMultiply does into a freshly zeroed product. The products commute exactly, so
         // the lower triangle of the symmetric AT x A is the upper one.
-        const double *window = y + First;
-        for (int r = 0; r < M; ++r) {
+        for (int r = 0; r < m; ++r) {
             const double *rowPowers = PowersOf(r) + First;
-            for (int c = r; c < M; ++c) {
+            for (int c = r; c < m; ++c) {
                 const double *colPowers = PowersOf(c) + First;
                 double sum = 0.0;
                 for (int k = 0; k < Rows; ++k)
                     sum = rowPowers[k] * colPowers[k] + sum;
                 if (!std::isfinite(sum))
                     return false;
-                At(r, c) = sum;
-                At(c, r) = sum;
+                at(r, c) = sum;
+                at(c, r) = sum;
             }
-            double sum = 0.0;
-            for (int k = 0; k < Rows; ++k)
-                sum = rowPowers[k] * window[k] + sum;
-            if (!std::isfinite(sum))
-                return false;
-            At(r, M) = sum;
+            for (int s = 0; s < Count; ++s) {
+                const double *window = Ys[s] + First;
+                double sum = 0.0;
+                for (int k = 0; k < Rows; ++k)
+                    sum = rowPowers[k] * window[k] + sum;
+                if (!std::isfinite(sum))
+                    return false;
+                at(r, m + s) = sum;
+            }
         }
 
         // SolveLinear's Gauss-Jordan elimination without row exchanges. PivotOf[row] is the
         // 0-based column whose pivot sits in the row, -1 while it has none.
         std::fill(PivotOf.begin(), PivotOf.end(), -1);
-        for (int c = 0; c < M; ++c) {
+        for (int c = 0; c < m; ++c) {
             int r = 0;
-            while (r < M && (PivotOf[Slot(r)] != -1 || At(r, c) == 0.0))
+            while (r < m && (PivotOf[Slot(r)] != -1 || at(r, c) == 0.0))
                 ++r;
-            if (r == M)
+            if (r == m)
                 return false;
             PivotOf[Slot(r)] = c;
-            if (c != M - 1) {
-                for (int l = 0; l < M; ++l)
+            if (c != m - 1) {
+                for (int l = 0; l < m; ++l)
                     if (PivotOf[Slot(l)] == -1 && !Eliminate(l, r, c, width))
                         return false;
             }
         }
-        for (int c = M - 1; c >= 1; --c) {
+        for (int c = m - 1; c >= 1; --c) {
             const int r = RowOfPivot(c);
-            for (int row = 0; row < M; ++row)
+            for (int row = 0; row < m; ++row)
                 if (PivotOf[Slot(row)] < c && !Eliminate(row, r, c, width))
                     return false;
         }
-        for (int r = 0; r < M; ++r) {
-            const double v = At(r, PivotOf[Slot(r)]);
+        for (int r = 0; r < m; ++r) {
+            const double v = at(r, PivotOf[Slot(r)]);
             if (v == 0.0)
                 continue;
             const double factor = 1.0 / v;
             if (!std::isfinite(factor))
                 return false;
             for (int j = 0; j < width; ++j) {
-                const double scaled = factor * At(r, j);
+                const double scaled = factor * at(r, j);
                 if (!std::isfinite(scaled))
                     return false;
-                At(r, j) = scaled;
+                at(r, j) = scaled;
             }
         }
-        for (int c = 0; c < M; ++c)
-            Coefficients[Slot(c)] = At(RowOfPivot(c), M);
-
-        double sum = 0.0;
-        for (int k = 0; k < M; ++k)
-            sum = sum + PowersOf(k)[Index] * Coefficients[Slot(k)];
-        Value = sum;
+        for (int s = 0; s < Count; ++s) {
+            for (int c = 0; c < m; ++c)
+                Coefficients[Slot(c)] = at(RowOfPivot(c), m + s);
+            double sum = 0.0;
+            for (int k = 0; k < m; ++k)
+                sum = sum + PowersOf(k)[Index] * Coefficients[Slot(k)];
+            Values[s] = sum;
+        }
         return true;
     }
 
-private:
     // The same model, y = x (d1 + d2 u + ... + d(m) u^(m-1)) with u running over [-1, 1]
     // across the window, spans exactly the polynomials of degree m without a constant term,
     // but its columns are far from parallel. Householder QR of that design matrix, so the
-    // conditioning is not squared either. False when the basis degenerates (all x equal)
-    // or a value leaves the double range; the caller then keeps the normal equations' value.
-    bool FitOrthogonally(
-        int First, int Rows, double Lo, double Hi, const double *y, int Index, double &Value)
-    {
-        const double *Ys[1] = { y };
-        double Values[1] = { 0.0 };
-        bool Valid[1] = { false };
-        if (!FitOrthogonallyAll(First, Rows, Lo, Hi, 1, Ys, Index, Values, Valid))
-            return false;
-        Value = Values[0];
-        return Valid[0];
-    }
-
-    // The orthogonal fit of Count series over the same window: the factorisation depends on
-    // x alone and is made once; each series' right-hand side goes through the very steps it
-    // would alone. False when the basis degenerates; Valid tells which values are finite.
+    // conditioning is not squared either. The factorisation depends on x alone and is made
+    // once; each series' right-hand side goes through the very steps it would alone. False
+    // when the basis degenerates (all x equal) or a value leaves the double range; Valid
+    // tells which values are finite, the others keep the normal equations' value.
+    template <int MT>
     bool FitOrthogonallyAll(int First, int Rows, double Lo, double Hi, int Count,
         const double *const *Ys, int Index, double *Values, bool *Valid)
     {
+        const int m = ColumnsOf<MT>();
         const double *x = X + First;
         const double centre = Lo + (Hi - Lo) / 2.0;
         const double halfSpan = (Hi - Lo) / 2.0;
         const double magnitude = std::max(std::fabs(Lo), std::fabs(Hi));
         if (!(halfSpan > 0.0) || !std::isfinite(magnitude))
             return false;
-        Basis.resize(static_cast<std::size_t>(Rows) * static_cast<std::size_t>(M));
-        Rhs.resize(static_cast<std::size_t>(Rows) * static_cast<std::size_t>(Count));
+        // The design matrix column by column, the right-hand sides after it: each reduction
+        // step reflects every column right of its own alike.
+        const int columns = m + Count;
+        const std::size_t cells = Flat(columns, 0, Rows);
+        if (Work.size() < cells)
+            Work.resize(cells);
+        double *const work = Work.data();
         for (int s = 0; s < Count; ++s)
-            std::copy(Ys[s] + First, Ys[s] + First + Rows, &Rhs[Flat(s, 0, Rows)]);
+            std::copy(Ys[s] + First, Ys[s] + First + Rows, work + Flat(m + s, 0, Rows));
         const double toU = 1.0 / halfSpan;
         const double toUnit = 1.0 / magnitude;
+        // The squared norm of column k from row k down, the first one's summed as it is
+        // built; each step sums the next one's as it reflects it.
+        double norm2 = 0.0;
         for (int i = 0; i < Rows; ++i) {
             const double u = (x[i] - centre) * toU;
             double f = x[i] * toUnit;
-            double *cell = &Basis[Slot(i)];
-            for (int k = 0; k < M; ++k) {
+            norm2 += f * f;
+            double *cell = work + i;
+            for (int k = 0; k < m; ++k) {
                 *cell = f;
                 cell += Rows;
                 f *= u;
             }
         }
-
-        for (int k = 0; k < M; ++k) {
-            double *v = &Basis[Flat(k, 0, Rows)];
-            double norm = 0.0;
-            for (int i = k; i < Rows; ++i)
-                norm += v[i] * v[i];
-            norm = std::sqrt(norm);
+        for (int k = 0; k < m; ++k) {
+            double *const v = work + Flat(k, 0, Rows);
+            const double norm = std::sqrt(norm2);
             if (!(norm > 0.0))
                 return false;
             // The reflection maps the column onto alpha e(k); the sign keeps v[k] away from 0.
             const double alpha = v[k] > 0.0 ? -norm : norm;
             v[k] -= alpha;
             const double tau = -1.0 / (alpha * v[k]);
-            const auto reflect = [&](double *Column) {
-                double dot = 0.0;
-                for (int i = k; i < Rows; ++i)
-                    dot += v[i] * Column[i];
-                dot *= tau;
-                for (int i = k; i < Rows; ++i)
-                    Column[i] -= dot * v[i];
-            };
-            for (int j = k + 1; j < M; ++j)
-                reflect(&Basis[Flat(j, 0, Rows)]);
-            for (int s = 0; s < Count; ++s)
-                reflect(&Rhs[Flat(s, 0, Rows)]);
+            norm2 = ReflectColumns(v, k, Rows, tau, v + Rows, columns - k - 1);
             Diagonal[Slot(k)] = alpha;
         }
+        // Back substitution of every series row by row, so that their divisions overlap;
+        // series s has its coefficients from Coefficients[s m] on.
         const double u0 = (X[Index] - centre) * toU;
-        for (int s = 0; s < Count; ++s) {
-            const double *rhs = &Rhs[Flat(s, 0, Rows)];
-            for (int k = M - 1; k >= 0; --k) {
+        for (int k = m - 1; k >= 0; --k) {
+            for (int s = 0; s < Count; ++s) {
+                const double *rhs = work + Flat(m + s, 0, Rows);
+                double *const coefficients = &Coefficients[Flat(s, 0, m)];
                 double sum = rhs[k];
-                for (int j = k + 1; j < M; ++j)
-                    sum -= Basis[Flat(j, k, Rows)] * Coefficients[Slot(j)];
-                Coefficients[Slot(k)] = sum / Diagonal[Slot(k)];
+                for (int j = k + 1; j < m; ++j)
+                    sum -= work[Flat(j, k, Rows)] * coefficients[j];
+                coefficients[k] = sum / Diagonal[Slot(k)];
             }
-            double sum = Coefficients[Slot(M - 1)];
-            for (int k = M - 2; k >= 0; --k)
-                sum = sum * u0 + Coefficients[Slot(k)];
+        }
+        for (int s = 0; s < Count; ++s) {
+            const double *const coefficients = &Coefficients[Flat(s, 0, m)];
+            double sum = coefficients[m - 1];
+            for (int k = m - 2; k >= 0; --k)
+                sum = sum * u0 + coefficients[k];
             Values[s] = X[Index] * toUnit * sum;
             Valid[s] = std::isfinite(Values[s]);
         }
         return true;
+    }
+
+    // Reflects the Count columns from Cols on (Rows apart) by v from row K down: each column
+    // c by c -= tau (v . c) v, its dot product summed in row order. Up to four columns a
+    // pass, so that their sums run side by side. Gives the squared norm of the first column
+    // from row K + 1 down after its reflection, 0 without columns.
+    static double ReflectColumns(
+        const double *V, int K, int Rows, double Tau, double *Cols, int Count)
+    {
+        double norm2 = 0.0;
+        for (int t = 0; t < Count; t += 4) {
+            double *const first = Cols + Flat(t, 0, Rows);
+            double *const next = t == 0 ? &norm2 : nullptr;
+            switch (Count - t) {
+            case 1:
+                ReflectGroup<1>(V, K, Rows, Tau, first, next);
+                break;
+            case 2:
+                ReflectGroup<2>(V, K, Rows, Tau, first, next);
+                break;
+            case 3:
+                ReflectGroup<3>(V, K, Rows, Tau, first, next);
+                break;
+            default:
+                ReflectGroup<4>(V, K, Rows, Tau, first, next);
+                break;
+            }
+        }
+        return norm2;
+    }
+
+    // N columns from Cols on; Norm2, unless null, takes the first one's squared norm below
+    // row K, summed as its rows are reflected.
+    template <int N>
+    static void ReflectGroup(
+        const double *V, int K, int Rows, double Tau, double *Cols, double *Norm2)
+    {
+        static_assert(N >= 1 && N <= 4, "one to four columns a pass");
+        double *const a = Cols;
+        double *const b = Cols + Flat(N > 1 ? 1 : 0, 0, Rows);
+        double *const c = Cols + Flat(N > 2 ? 2 : 0, 0, Rows);
+        double *const d = Cols + Flat(N > 3 ? 3 : 0, 0, Rows);
+        double dotA = 0.0;
+        double dotB = 0.0;
+        double dotC = 0.0;
+        double dotD = 0.0;
+        for (int i = K; i < Rows; ++i) {
+            const double v = V[i];
+            dotA += v * a[i];
+            if constexpr (N > 1)
+                dotB += v * b[i];
+            if constexpr (N > 2)
+                dotC += v * c[i];
+            if constexpr (N > 3)
+                dotD += v * d[i];
+        }
+        dotA *= Tau;
+        dotB *= Tau;
+        dotC *= Tau;
+        dotD *= Tau;
+        double norm2 = 0.0;
+        for (int i = K; i < Rows; ++i) {
+            const double v = V[i];
+            a[i] -= dotA * v;
+            if constexpr (N > 1)
+                b[i] -= dotB * v;
+            if constexpr (N > 2)
+                c[i] -= dotC * v;
+            if constexpr (N > 3)
+                d[i] -= dotD * v;
+            if (i > K)
+                norm2 += a[i] * a[i];
+        }
+        if (Norm2)
+            *Norm2 = norm2;
     }
 
     static std::size_t Flat(int Row, int Col, int Width)
@@ -281,7 +386,6 @@ private:
     static std::size_t Slot(int I) { return static_cast<std::size_t>(I); }
     // x^(K+1) of every point, so that a window's sums run along contiguous memory.
     const double *PowersOf(int K) const { return Powers.data() + Flat(K, 0, Points); }
-    double &At(int Row, int Col) { return Normal[Flat(Row, Col, M + 1)]; }
 
     int RowOfPivot(int Col) const
     {
@@ -295,17 +399,19 @@ private:
     // SolveLinear's CombineRows step; a zero value leaves the row alone.
     bool Eliminate(int Target, int PivotRow, int Col, int Width)
     {
-        const double v = At(Target, Col);
+        double *const target = &Normal[Flat(Target, 0, Width)];
+        const double *const pivot = &Normal[Flat(PivotRow, 0, Width)];
+        const double v = target[Col];
         if (v == 0.0)
             return true;
-        const double factor = -At(PivotRow, Col) / v;
+        const double factor = -pivot[Col] / v;
         if (!std::isfinite(factor))
             return false;
         for (int j = 0; j < Width; ++j) {
-            const double combined = factor * At(Target, j) + At(PivotRow, j);
+            const double combined = factor * target[j] + pivot[j];
             if (!std::isfinite(combined))
                 return false;
-            At(Target, j) = combined;
+            target[j] = combined;
         }
         return true;
     }
@@ -314,12 +420,12 @@ private:
     int Points;
     const double *X;
     std::vector<double> Powers; // Powers[k * Points + i] = x_i^(k+1)
-    std::vector<double> Normal; // M x (M + 1), row-major
+    std::vector<double> Normal; // M x (M + series), row-major
     std::vector<int> PivotOf;
     std::vector<double> Coefficients;
     std::vector<double> Diagonal; // of R in the QR factorisation
-    std::vector<double> Basis; // the window's design matrix column by column, then its QR
-    std::vector<double> Rhs;
+    // A window's design matrix column by column and its right-hand sides, then their QR.
+    std::vector<double> Work;
 };
 
 } // namespace

@@ -9,11 +9,10 @@ void TDoubleArray::Clear()
     FAllocated = 0;
 }
 
-void TDoubleArray::Add(double Value)
+void TDoubleArray::Reserve(int N)
 {
-    Items.push_back(Value);
-    ++FCount;
-    FAllocated = static_cast<std::int64_t>(FCount) * ElementSize;
+    if (N > 0)
+        Items.reserve(static_cast<std::size_t>(N));
 }
 
 void TDoubleArray::SetCount(int N)

@@ -17,7 +17,16 @@ public:
 
     // Releases the storage; count and allocation become 0.
     void Clear();
-    void Add(double Value);
+    // Inline: a sweep's evaluation appends a dozen series point by point.
+    void Add(double Value)
+    {
+        Items.push_back(Value);
+        ++FCount;
+        FAllocated = static_cast<std::int64_t>(FCount) * ElementSize;
+    }
+    // Room for N items in all, so that appending up to them moves nothing; count and the
+    // logical allocation stay as they are.
+    void Reserve(int N);
     // Clear, then N zeros (N <= 0 leaves the array empty).
     void SetCount(int N);
 

@@ -157,12 +157,6 @@ bool ComposeAnd(QImage &Dest, const QImage &Source, const QImage &Mask)
     return true;
 }
 
-int TCanvas::Width() const { return Image ? Image->width() : 0; }
-
-int TCanvas::Height() const { return Image ? Image->height() : 0; }
-
-bool TCanvas::HasImage() const { return Image && !Image->isNull(); }
-
 void TCanvas::SetPen(TColor Color, int Style, int Width)
 {
     PenColor = Color;
@@ -211,6 +205,32 @@ void TCanvas::LineTo(int X, int Y)
         PaintLine(X, Y);
     FPenX = X;
     FPenY = Y;
+}
+
+void TCanvas::DrawLines(const std::vector<TCanvasSegment> &Lines, const TCanvasPen *Pens)
+{
+    if (Lines.empty())
+        return;
+    const bool stampable = PenMode == TPenMode::Copy && HasImage();
+    std::optional<TLineStamper> stamper;
+    for (const TCanvasSegment &line : Lines) {
+        const TCanvasPen &pen = Pens[line.Pen];
+        if (stampable) {
+            if (!stamper)
+                stamper.emplace(*Image);
+            if (stamper->Stamp(line.X1, line.Y1, line.X2, line.Y2, pen.Color, pen.Style, pen.Width))
+                continue;
+            // The painter draws this one; the next stamper finds the rows anew.
+            stamper.reset();
+        }
+        SetPen(pen.Color, pen.Style, pen.Width);
+        MoveTo(line.X1, line.Y1);
+        PaintLine(line.X2, line.Y2);
+    }
+    const TCanvasSegment &last = Lines.back();
+    const TCanvasPen &pen = Pens[last.Pen];
+    SetPen(pen.Color, pen.Style, pen.Width);
+    MoveTo(last.X2, last.Y2);
 }
 
 void TCanvas::PaintLine(int X, int Y)

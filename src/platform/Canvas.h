@@ -3,13 +3,14 @@
 #include "platform/Color.h"
 
 #include <QFont>
+#include <QImage>
 #include <QPen>
 #include <QRect>
 #include <QString>
 
 #include <optional>
+#include <vector>
 
-class QImage;
 class QPainter;
 
 // Pen styles as the INI file and the drawing code number them.
@@ -63,6 +64,23 @@ void FloodFillToBorder(QImage &Image, int X, int Y, TColor Border, TColor Fill);
 // RGB32 images of one size (Dest may not be Source or Mask).
 bool ComposeAnd(QImage &Dest, const QImage &Source, const QImage &Mask);
 
+// A pen by its parts, and a line from (X1, Y1) to (X2, Y2) drawn with the pen numbered Pen,
+// for lines drawn in one run.
+struct TCanvasPen
+{
+    TColor Color;
+    int Style;
+    int Width;
+};
+struct TCanvasSegment
+{
+    int Pen;
+    int X1;
+    int Y1;
+    int X2;
+    int Y2;
+};
+
 // The drawing state of one layer, shared by every object that draws on it, with the
 // operations the graph and the Smith chart draw with. The image is a link; a missing or empty
 // image makes every operation a no-op, so nothing is drawn before the layers have a size.
@@ -89,15 +107,20 @@ public:
     bool FontBold = false;
     int FontPixelSize = 11;
 
-    int Width() const;
-    int Height() const;
-    bool HasImage() const;
+    // Inline: the curves ask for the layer's size at every point.
+    int Width() const { return Image ? Image->width() : 0; }
+    int Height() const { return Image ? Image->height() : 0; }
+    bool HasImage() const { return Image && !Image->isNull(); }
 
     void SetPen(TColor Color, int Style, int Width);
 
     // Current position and a line from it; the end point is not drawn by a 1-pixel pen.
     void MoveTo(int X, int Y);
     void LineTo(int X, int Y);
+    // Each line in order as SetPen with Pens[Pen], MoveTo and LineTo draw it; the pen and
+    // the position are left as the last line leaves them. A curve is thousands of short
+    // lines: the layer is looked up once for all of them.
+    void DrawLines(const std::vector<TCanvasSegment> &Lines, const TCanvasPen *Pens);
     int PenX() const { return FPenX; }
     int PenY() const { return FPenY; }
 

@@ -30,51 +30,16 @@ void RaiseInvalidOp() { throw EFloatError(kInvalidOpMessage); }
 
 int Trunc(double Value) { return RoundWith<double>(Value, TruncD); }
 
-double FDiv(double A, double B)
+void RaiseQuotientFault(long double A, long double B)
 {
     if (std::isnan(A) || std::isnan(B))
         throw EFloatError(kInvalidOpMessage);
-    if (B == 0.0)
-        throw EFloatError(A == 0.0 ? kInvalidOpMessage : kZeroDivideMessage);
-    return FCheck(A / B);
+    throw EFloatError(A == 0.0L ? kInvalidOpMessage : kZeroDivideMessage);
 }
 
-long double FDiv(long double A, long double B)
-{
-    if (std::isnan(A) || std::isnan(B))
-        throw EFloatError(kInvalidOpMessage);
-    if (B == 0.0L)
-        throw EFloatError(A == 0.0L ? kInvalidOpMessage : kZeroDivideMessage);
-    const long double q = A / B;
-    if (std::isinf(q))
-        throw EFloatError(kOverflowMessage);
-    return q;
-}
+void RaiseZeroDivide() { throw EFloatError(kZeroDivideMessage); }
 
-double FSqrt(double Value)
-{
-    if (std::isnan(Value) || Value < 0.0)
-        throw EFloatError(kInvalidOpMessage);
-    return FCheck(std::sqrt(Value));
-}
-
-double FLog10(double Value)
-{
-    if (std::isnan(Value) || Value < 0.0)
-        throw EFloatError(kInvalidOpMessage);
-    if (Value == 0.0)
-        throw EFloatError(kZeroDivideMessage);
-    return FCheck(std::log10(Value));
-}
-
-double FLn(double Value)
-{
-    if (std::isnan(Value) || Value < 0.0)
-        throw EFloatError(kInvalidOpMessage);
-    if (Value == 0.0)
-        throw EFloatError(kZeroDivideMessage);
-    return FCheck(std::log(Value));
-}
+void RaiseOverflow() { throw EFloatError(kOverflowMessage); }
 
 void RaiseNotFinite(double Value)
 {

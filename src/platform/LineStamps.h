@@ -17,5 +17,29 @@ class QImage;
 // QPainter.
 bool StampLine(QImage &Image, int X1, int Y1, int X2, int Y2, TColor Color, int Style, int Width);
 
+// StampLine for a run of lines into one image, which looks the image's format, size and rows
+// up once instead of at every line. Nothing else may resize, copy or paint the image while
+// the stamper lives.
+class TLineStamper
+{
+public:
+    explicit TLineStamper(QImage &Image);
+    // StampLine(Image, ...) for the stamper's image.
+    bool Stamp(int X1, int Y1, int X2, int Y2, TColor Color, int Style, int Width);
+
+private:
+    QImage &FImage;
+    bool FStampable;
+    int FWidth;
+    int FHeight;
+    // The rows, found at the first line stamped.
+    unsigned char *FBits = nullptr;
+    long long FStride = 0;
+};
+
+// How many shapes are kept: enough for every direction a few curves take. A shape beyond
+// them starts the store over.
+constexpr int kKeptLineStamps = 8192;
+
 // Forgets every kept shape.
 void ClearLineStamps();

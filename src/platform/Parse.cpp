@@ -84,25 +84,39 @@ long long DecimalExponent(std::string_view t)
 
 bool TryStrToFloat(std::string_view Text, double &Value)
 {
-    // A whole number of up to 15 digits, as most reply-line fields are, is a double exactly:
+    // A plain decimal of up to 15 digits, as reply-line fields are, is an integer below 2^53
+    // over a power of ten, both doubles exactly: their quotient is correctly rounded, so it is
     // the value the general path gives, without it.
     {
         std::string_view t = Text;
         const bool negative = !t.empty() && t.front() == '-';
         if (!t.empty() && (t.front() == '-' || t.front() == '+'))
             t.remove_prefix(1);
-        if (!t.empty() && t.size() <= 15) {
+        constexpr size_t kMaxDigits = 15;
+        if (!t.empty() && t.size() <= kMaxDigits + 1) {
             long long v = 0;
-            bool digits = true;
+            size_t digits = 0;
+            int decimals = 0;
+            bool point = false;
+            bool plain = true;
             for (char c : t) {
-                if (!IsDigit(c)) {
-                    digits = false;
+                if (IsDigit(c)) {
+                    v = v * 10 + (c - '0');
+                    ++digits;
+                    decimals += point ? 1 : 0;
+                } else if (c == '.' && !point) {
+                    point = true;
+                } else {
+                    plain = false;
                     break;
                 }
-                v = v * 10 + (c - '0');
             }
-            if (digits) {
-                const double d = static_cast<double>(v);
+            if (plain && digits > 0 && digits <= kMaxDigits) {
+                static constexpr double kPowersOfTen[kMaxDigits + 1] = { 1e0, 1e1, 1e2, 1e3, 1e4,
+                    1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15 };
+                double d = static_cast<double>(v);
+                if (decimals > 0)
+                    d /= kPowersOfTen[decimals];
                 Value = negative ? -d : d;
                 return true;
             }

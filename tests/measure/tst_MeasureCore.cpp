@@ -87,6 +87,17 @@ void TestMeasureCore::readLineField()
     QCOMPARE(ReadLineField(QString::fromLatin1(line), field, q), ok);
     if (ok)
         QCOMPARE(q, value);
+    // The three fields read at once are the fields read one by one.
+    TLineFields f;
+    double freq = 0.0;
+    double r = 0.0;
+    double x = 0.0;
+    const std::string_view view(line.constData(), static_cast<size_t>(line.size()));
+    const bool all
+        = ReadLineField(view, 1, freq) && ReadLineField(view, 2, r) && ReadLineField(view, 3, x);
+    QCOMPARE(ReadLineFields(QString::fromLatin1(line), f), all);
+    if (all)
+        QVERIFY(f.FreqKHz == freq && f.R == r && f.X == x);
 }
 
 void TestMeasureCore::readLineFieldKeepsValueOnFailure()

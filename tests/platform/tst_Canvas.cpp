@@ -42,6 +42,8 @@ private slots:
     void lineLeavesOutEndPointEveryWay();
     void notXorFigureKeepsTurningPoints();
     void notXorShowsColourAndRestores();
+    void linesInOneRunAsOneByOne_data();
+    void linesInOneRunAsOneByOne();
     void ellipseStaysInsideBox();
     void floodFillStopsAtBorder();
     void floodFillPassesThroughFillColour_data();
@@ -180,6 +182,61 @@ void TCanvasTest::notXorShowsColourAndRestores()
     Canvas.MoveTo(3, 10);
     Canvas.LineTo(25, 10);
     QCOMPARE(CountColor(Image, clWhite), 30 * 30);
+}
+
+void TCanvasTest::linesInOneRunAsOneByOne_data()
+{
+    QTest::addColumn<int>("widthA");
+    QTest::addColumn<int>("widthB");
+    QTest::addColumn<int>("styleB");
+    QTest::addColumn<bool>("notXor");
+    QTest::newRow("wide pens, stamped") << 2 << 3 << int(psDot) << false;
+    QTest::newRow("a thin pen among them, painted") << 2 << 1 << int(psDot) << false;
+    QTest::newRow("not-xor, painted") << 2 << 1 << int(psSolid) << true;
+}
+
+void TCanvasTest::linesInOneRunAsOneByOne()
+{
+    QFETCH(int, widthA);
+    QFETCH(int, widthB);
+    QFETCH(int, styleB);
+    QFETCH(bool, notXor);
+    const TCanvasPen Pens[] = { { clRed, psSolid, widthA }, { clBlue, styleB, widthB } };
+    // Short segments of a curve, some across the edges and one far outside.
+    std::vector<TCanvasSegment> Lines;
+    quint32 State = 5;
+    const auto Next = [&State](int Range) {
+        State = State * 1664525u + 1013904223u;
+        return int(State >> 16) % Range;
+    };
+    int X = -3;
+    int Y = 20;
+    for (int I = 0; I < 80; ++I) {
+        const int NX = X + Next(3);
+        const int NY = Y + Next(15) - 7;
+        Lines.push_back({ I % 3 == 0 ? 1 : 0, NX, NY, X, Y });
+        X = NX;
+        Y = NY;
+    }
+    Lines.push_back({ 0, 100000, 5, 100002, 9 });
+
+    QImage Run = WhiteLayer(60, 40);
+    QImage OneByOne = Run;
+    TCanvas RunCanvas(&Run);
+    TCanvas Canvas(&OneByOne);
+    RunCanvas.PenMode = Canvas.PenMode = notXor ? TPenMode::NotXor : TPenMode::Copy;
+    RunCanvas.DrawLines(Lines, Pens);
+    for (const TCanvasSegment &L : Lines) {
+        const TCanvasPen &P = Pens[L.Pen];
+        Canvas.SetPen(P.Color, P.Style, P.Width);
+        Canvas.MoveTo(L.X1, L.Y1);
+        Canvas.LineTo(L.X2, L.Y2);
+    }
+    QCOMPARE(Run, OneByOne);
+    QCOMPARE(RunCanvas.PenX(), Canvas.PenX());
+    QCOMPARE(RunCanvas.PenY(), Canvas.PenY());
+    QCOMPARE(RunCanvas.PenColor, Canvas.PenColor);
+    QCOMPARE(RunCanvas.PenWidth, Canvas.PenWidth);
 }
 
 void TCanvasTest::ellipseStaysInsideBox()

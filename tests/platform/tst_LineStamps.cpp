@@ -40,6 +40,7 @@ private slots:
     void canvasLineUnchanged();
     void farOutsideDrawsNothing_data();
     void farOutsideDrawsNothing();
+    void keptShapesStartOver();
 };
 
 void TestLineStamps::sameAsStroked_data()
@@ -180,6 +181,36 @@ void TestLineStamps::farOutsideDrawsNothing()
     const QImage before = img;
     QCOMPARE(StampLine(img, x1, 20, x2, 25, clRed, psSolid, 2), stamped);
     QCOMPARE(img, before);
+}
+
+void TestLineStamps::keptShapesStartOver()
+{
+    // One shape more than are kept starts the store over: the shapes stamped just before
+    // are made anew, not read from where they were.
+    struct TShape
+    {
+        int Width;
+        int Dx;
+        int Dy;
+    };
+    std::vector<TShape> shapes;
+    for (int width = 2; width <= 64; ++width)
+        for (int dx = -3; dx <= 3; ++dx)
+            for (int dy = -10; dy <= 10; ++dy)
+                shapes.push_back({ width, dx, dy });
+    QVERIFY(shapes.size() > size_t(kKeptLineStamps));
+    QImage img(48, 48, QImage::Format_RGB32);
+    const auto stamped = [&img](const TShape &Shape) {
+        img.fill(Qt::white);
+        const bool done
+            = StampLine(img, 24, 24, 24 + Shape.Dx, 24 + Shape.Dy, clRed, psSolid, Shape.Width);
+        return done ? qHashBits(img.constBits(), size_t(img.sizeInBytes())) : 0;
+    };
+    std::vector<size_t> first;
+    for (int i = 0; i <= kKeptLineStamps; ++i)
+        first.push_back(stamped(shapes[size_t(i)]));
+    for (int i = kKeptLineStamps - 1; i >= kKeptLineStamps - 256; --i)
+        QVERIFY2(stamped(shapes[size_t(i)]) == first[size_t(i)], qPrintable(QString::number(i)));
 }
 
 QTEST_GUILESS_MAIN(TestLineStamps)

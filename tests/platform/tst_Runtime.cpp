@@ -9,7 +9,19 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstring>
 #include <limits>
+
+namespace {
+
+quint64 Bits(double Value)
+{
+    quint64 bits = 0;
+    std::memcpy(&bits, &Value, sizeof bits);
+    return bits;
+}
+
+} // namespace
 
 class TRuntimeTest : public QObject
 {
@@ -49,6 +61,8 @@ void TRuntimeTest::RoundHalvesToEven_data()
     QTest::newRow("-3.7") << -3.7 << -4;
     QTest::newRow("int max") << 2147483647.0 << 2147483647;
     QTest::newRow("int min") << -2147483648.0 << -2147483647 - 1;
+    QTest::newRow("tie onto int min") << -2147483648.5 << -2147483647 - 1;
+    QTest::newRow("tie below int max") << 2147483646.5 << 2147483646;
 }
 
 void TRuntimeTest::RoundHalvesToEven()
@@ -56,6 +70,7 @@ void TRuntimeTest::RoundHalvesToEven()
     QFETCH(double, value);
     QFETCH(int, expected);
     QCOMPARE(Round(value), expected);
+    QCOMPARE(Round(static_cast<long double>(value)), expected);
 }
 
 void TRuntimeTest::RoundFaults()
@@ -65,7 +80,13 @@ void TRuntimeTest::RoundFaults()
               -std::numeric_limits<double>::infinity(), 2147483648.0, -2147483649.0, 1e300 };
     for (double v : bad) {
         QVERIFY_THROWS_EXCEPTION(EFloatError, Round(v));
+        QVERIFY_THROWS_EXCEPTION(EFloatError, Round(static_cast<long double>(v)));
         QVERIFY_THROWS_EXCEPTION(EFloatError, Trunc(v));
+    }
+    // The ties just beyond either end round out of the range.
+    for (double v : { 2147483647.5, -2147483649.5 }) {
+        QVERIFY_THROWS_EXCEPTION(EFloatError, Round(v));
+        QVERIFY_THROWS_EXCEPTION(EFloatError, Round(static_cast<long double>(v)));
     }
     // The extended-precision overload keeps ties that double would lose.
     QCOMPARE(Round(static_cast<long double>(2.5)), 2);
@@ -194,6 +215,15 @@ void TRuntimeTest::ParseFloat_data()
     QTest::newRow("bare exponent") << "1e" << false << 0.0;
     QTest::newRow("line feed") << "50\n" << false << 0.0;
     QTest::newRow("trailing text") << "12ohm" << false << 0.0;
+    // A decimal of up to 15 digits is its digits over a power of ten, rounded once.
+    QTest::newRow("tenths") << "45.3" << true << 45.3;
+    QTest::newRow("three tenths, not 3 x 0.1") << "0.3" << true << 0.3;
+    QTest::newRow("binary just below") << "-2.675" << true << -2.675;
+    QTest::newRow("negative zero") << "-0.0" << true << -0.0;
+    QTest::newRow("fifteen digits, point") << "-12345678.1234567" << true << -12345678.1234567;
+    QTest::newRow("fifteen decimals") << "0.123456789012345" << true << 0.123456789012345;
+    QTest::newRow("sixteen digits, point") << "1234567890.123456" << true << 1234567890.123456;
+    QTest::newRow("two points") << "1.2.3" << false << 0.0;
 }
 
 void TRuntimeTest::ParseFloat()
@@ -203,8 +233,9 @@ void TRuntimeTest::ParseFloat()
     QFETCH(double, value);
     double v = -1.0;
     QCOMPARE(TryStrToFloat(text.toStdString(), v), ok);
+    // To the bit: a fuzzy compare would pass a last digit off by one, or the wrong zero.
     if (ok)
-        QCOMPARE(v, value);
+        QCOMPARE(Bits(v), Bits(value));
     else
         QCOMPARE(v, -1.0);
 }
