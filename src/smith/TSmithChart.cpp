@@ -5,6 +5,7 @@
 #include "platform/Errors.h"
 #include "platform/FloatOps.h"
 #include "platform/Format.h"
+#include "platform/Guard.h"
 #include "platform/QtColor.h"
 
 #include <QGuiApplication>
@@ -54,6 +55,9 @@ constexpr TCircleRow kReactanceRows[] = {
 // 10 points at the 96 dots per inch the layout was made for.
 constexpr int kLabelPixelSize = 13;
 constexpr int kTimerIntervalMs = 100;
+// Live points wait at most this long: they still follow their lines, and a frame holds the
+// two or three lines of the driver's last polls.
+constexpr int kFrameIntervalMs = 100;
 // FindPoint takes the nearest point only within this distance (kHz, exclusive).
 constexpr long long kCursorReachKHz = 50;
 
@@ -144,6 +148,10 @@ TSmithChart::TSmithChart(int ACentreX, int ACentreY, int ARadius, QWidget *APain
 {
     FTimer.setInterval(kTimerIntervalMs);
     QObject::connect(&FTimer, &QTimer::timeout, [this] { TimerElapsed(); });
+    FFrameTimer.setInterval(kFrameIntervalMs);
+    FFrameTimer.setSingleShot(true);
+    QObject::connect(&FFrameTimer, &QTimer::timeout, &FFrameTimer,
+        [this] { GuardSilently([this] { DrawPending(); }); });
 }
 
 TSmithChart::~TSmithChart() = default;
@@ -314,12 +322,35 @@ void TSmithChart::AddPoint(bool Redraw, int Freq, int R, int X, int Z0)
         ShowCursor(Freq);
         return;
     }
+    FCursorFreq = Freq;
+    FLabelPending = true;
+    DrawPending();
+}
+
+void TSmithChart::AddLivePoint(int Freq, int R, int X, int Z0)
+{
+    AppendPoint(Freq, R, X, Z0);
+    FCursorFreq = Freq;
+    FLabelPending = true;
+    if (!FFrameTimer.isActive())
+        FFrameTimer.start();
+}
+
+void TSmithChart::DrawPending()
+{
+    FFrameTimer.stop();
+    const bool Label = FLabelPending;
+    if (!Label && FDrawnCount == static_cast<int>(FPoints.size()))
+        return;
     // One composition for label and points: the label's own would be replaced before
     // anything paints it. When the picture was whole, only what changed is composed again.
     const bool WasCurrent = FBufferCurrent;
-    std::vector<QRect> Areas = FLabelAreas;
-    DrawLabel(Freq);
-    Areas.insert(Areas.end(), FLabelAreas.begin(), FLabelAreas.end());
+    std::vector<QRect> Areas;
+    if (Label) {
+        Areas = FLabelAreas;
+        DrawLabel(FCursorFreq);
+        Areas.insert(Areas.end(), FLabelAreas.begin(), FLabelAreas.end());
+    }
     const bool Kept = DrawNewPoints(&Areas);
     if (WasCurrent && Kept) {
         ComposeAreas(Areas);
@@ -370,6 +401,7 @@ void TSmithChart::DrawLabel(int Freq)
         FillWhite(FLabelLayer, Area);
     FLabelAreas.clear();
     FCursorFreq = Freq;
+    FLabelPending = false;
     int Ox = 0;
     int Oy = 0;
     int R = 0;

@@ -64,6 +64,13 @@ public:
     void ClearPoints();
     // Appends the point, moves the label to it and, when Redraw is set, draws the points.
     void AddPoint(bool Redraw, int Freq, int R, int X, int Z0);
+    // A point of a running sweep: appended and made the label's at once, drawn with the
+    // next frame. A line arrives every few tens of milliseconds; drawing the label and
+    // composing for each cost more than everything else a sweep does.
+    void AddLivePoint(int Freq, int R, int X, int Z0);
+    // Draws and composes what waits for the next frame, at once.
+    void DrawPending();
+    bool FramePending() const { return FFrameTimer.isActive(); }
     // The first of the plotted points nearest to Freq, if it lies within 49 kHz.
     bool FindPoint(int Freq, int &PX, int &PY, int &R, int &X) const;
     void ShowCursor(int Freq);
@@ -116,7 +123,10 @@ private:
     int FCentreY;
     int FRadius;
     QTimer FTimer;
+    QTimer FFrameTimer;
     int FCursorFreq = 0;
+    // The label is to move to CursorFreq with the next frame.
+    bool FLabelPending = false;
     // How many leading points the point layer shows, and nothing else; -1 when it shows
     // something else (points since forgotten, a picture from before a resize). A new point
     // is then drawn alone over the kept layer: the points are alike, so the order they are

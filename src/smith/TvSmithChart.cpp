@@ -141,7 +141,13 @@ void TvSmithChart::ClearChart()
 void TvSmithChart::AddMeasuredPoint(int FreqKHz, int R, int X)
 {
     if (FChart)
-        FChart->AddPoint(true, FreqKHz, R, X, ChImp);
+        FChart->AddLivePoint(FreqKHz, R, X, ChImp);
+}
+
+void TvSmithChart::DrawPending()
+{
+    if (FChart)
+        FChart->DrawPending();
 }
 
 void TvSmithChart::LoadLines(const QStringList &Lines, int Z0)

@@ -21,6 +21,7 @@ private slots:
     void nothingBeforeInitChart();
     void apply_data();
     void apply();
+    void sweepThenEnlarge_data();
     void sweepThenEnlarge();
 
 private:
@@ -131,6 +132,13 @@ void TSmithFrameTest::apply()
     QCOMPARE(Frame.Chart()->CursorFreq(), 14010);
 }
 
+void TSmithFrameTest::sweepThenEnlarge_data()
+{
+    QTest::addColumn<bool>("SweepEnds");
+    QTest::newRow("drawn by the frame") << false;
+    QTest::newRow("drawn when the sweep ends") << true;
+}
+
 void TSmithFrameTest::sweepThenEnlarge()
 {
     TvSmithChart Frame;
@@ -142,6 +150,13 @@ void TSmithFrameTest::sweepThenEnlarge()
     for (int I = 0; I < 100; ++I)
         Frame.AddMeasuredPoint(14000 + 10 * I, 20 + I, 2 * I - 100);
     const TSmithChart *Chart = Frame.Chart();
+    // The points wait for their frame, or for the sweep's end.
+    QVERIFY(Chart->FramePending());
+    QFETCH(bool, SweepEnds);
+    if (SweepEnds)
+        Frame.DrawPending();
+    else
+        QTRY_VERIFY(!Chart->FramePending());
     QCOMPARE(int(Chart->Points().size()), 100);
     QCOMPARE(Chart->CursorFreq(), 14990);
     // The cross stands on the last point.
