@@ -101,7 +101,8 @@ private:
     void AppendPoint(int Freq, int R, int X, int Z0);
     // The label of ShowCursor without the composition.
     void DrawLabel(int Freq);
-    void LabelText(int X, int Y, TColor Colour, const QString &Text);
+    // Width: the text's advance, as measured for its place.
+    void LabelText(int X, int Y, TColor Colour, const QString &Text, int Width);
     // Draws the points the layer does not show yet, or all on a cleared layer when it shows
     // something else (answering false then); adds the area of each point drawn to Areas.
     bool DrawNewPoints(std::vector<QRect> *Areas);
