@@ -10,6 +10,7 @@
 
 #include <QGuiApplication>
 #include <QPalette>
+#include <QRegion>
 #include <QWidget>
 
 #include <algorithm>
@@ -58,6 +59,9 @@ constexpr int kTimerIntervalMs = 100;
 // Live points wait at most this long: they still follow their lines, and a frame holds the
 // two or three lines of the driver's last polls.
 constexpr int kFrameIntervalMs = 100;
+// The label of the newest point moves with every other frame; a little early counts, as
+// timers fire a few milliseconds late.
+constexpr int kLabelDueMs = 2 * kFrameIntervalMs - 10;
 // FindPoint takes the nearest point only within this distance (kHz, exclusive).
 constexpr long long kCursorReachKHz = 50;
 
@@ -167,7 +171,7 @@ TSmithChart::TSmithChart(int ACentreX, int ACentreY, int ARadius, QWidget *APain
     FFrameTimer.setInterval(kFrameIntervalMs);
     FFrameTimer.setSingleShot(true);
     QObject::connect(&FFrameTimer, &QTimer::timeout, &FFrameTimer,
-        [this] { GuardSilently([this] { DrawPending(); }); });
+        [this] { GuardSilently([this] { DrawFrame(false); }); });
 }
 
 TSmithChart::~TSmithChart() = default;
@@ -211,11 +215,19 @@ void TSmithChart::Compose(bool FromPaint)
         FPaintBox->update();
 }
 
-void TSmithChart::ComposeAreas(const std::vector<QRect> &Areas)
+void TSmithChart::ComposeAreas(const std::vector<QRect> &Areas, bool RepaintAreas)
 {
-    for (const QRect &Area : Areas)
+    QRegion Changed;
+    for (const QRect &Area : Areas) {
         AndLayers(FBuffer, FGridLayer, FLabelLayer, FPointLayer, Area);
-    if (FPaintBox)
+        if (RepaintAreas)
+            Changed += Area;
+    }
+    if (!FPaintBox)
+        return;
+    if (RepaintAreas)
+        FPaintBox->update(Changed);
+    else
         FPaintBox->update();
 }
 
@@ -352,11 +364,20 @@ void TSmithChart::AddLivePoint(int Freq, int R, int X, int Z0)
         FFrameTimer.start();
 }
 
-void TSmithChart::DrawPending()
+void TSmithChart::DrawPending() { DrawFrame(true); }
+
+void TSmithChart::DrawFrame(bool Whole)
 {
     FFrameTimer.stop();
-    const bool Label = FLabelPending;
-    if (!Label && FDrawnCount == static_cast<int>(FPoints.size()))
+    // The label and its cross cost most of a frame, and a readout changing ten times a
+    // second cannot be read anyway: during a sweep the label follows the newest point with
+    // every other frame, and the sweep's end puts it on the last.
+    const bool Label = FLabelPending
+        && (Whole || !FLabelMoved.isValid() || FLabelMoved.elapsed() >= kLabelDueMs);
+    const bool Points = FDrawnCount != static_cast<int>(FPoints.size());
+    if (FLabelPending && !Label)
+        FFrameTimer.start();
+    if (!Label && !Points)
         return;
     // One composition for label and points: the label's own would be replaced before
     // anything paints it. When the picture was whole, only what changed is composed again.
@@ -369,7 +390,9 @@ void TSmithChart::DrawPending()
     }
     const bool Kept = DrawNewPoints(&Areas);
     if (WasCurrent && Kept) {
-        ComposeAreas(Areas);
+        // A few new points are repainted alone. The label's areas are not: a region of
+        // strips across the box repaints slower than the whole box.
+        ComposeAreas(Areas, !Label);
     } else {
         Compose();
     }
@@ -417,6 +440,7 @@ void TSmithChart::DrawLabel(int Freq)
     FLabelAreas.clear();
     FCursorFreq = Freq;
     FLabelPending = false;
+    FLabelMoved.start();
     int Ox = 0;
     int Oy = 0;
     int R = 0;

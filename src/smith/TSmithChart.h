@@ -2,6 +2,7 @@
 
 #include "platform/Canvas.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QStringList>
 #include <QTimer>
@@ -65,10 +66,11 @@ public:
     // Appends the point, moves the label to it and, when Redraw is set, draws the points.
     void AddPoint(bool Redraw, int Freq, int R, int X, int Z0);
     // A point of a running sweep: appended and made the label's at once, drawn with the
-    // next frame. A line arrives every few tens of milliseconds; drawing the label and
-    // composing for each cost more than everything else a sweep does.
+    // next frame, within a tenth of a second; the label follows at most every other frame.
+    // A line arrives every few tens of milliseconds; drawing the label and composing for
+    // each cost more than everything else a sweep does.
     void AddLivePoint(int Freq, int R, int X, int Z0);
-    // Draws and composes what waits for the next frame, at once.
+    // Draws and composes what waits for a frame, the label included, at once.
     void DrawPending();
     bool FramePending() const { return FFrameTimer.isActive(); }
     // The first of the plotted points nearest to Freq, if it lies within 49 kHz.
@@ -106,8 +108,11 @@ private:
     // Draws the points the layer does not show yet, or all on a cleared layer when it shows
     // something else (answering false then); adds the area of each point drawn to Areas.
     bool DrawNewPoints(std::vector<QRect> *Areas);
-    // Compose within the areas only, for a picture that was whole before they changed.
-    void ComposeAreas(const std::vector<QRect> &Areas);
+    // Compose within the areas only, for a picture that was whole before they changed; the
+    // paint box repaints those areas or, without RepaintAreas, all of itself.
+    void ComposeAreas(const std::vector<QRect> &Areas, bool RepaintAreas = false);
+    // What the frame timer does; Whole draws the label even before it is due.
+    void DrawFrame(bool Whole);
     void Circle(double X, double Y, double R);
 
     QImage FGridLayer;
@@ -126,8 +131,10 @@ private:
     QTimer FTimer;
     QTimer FFrameTimer;
     int FCursorFreq = 0;
-    // The label is to move to CursorFreq with the next frame.
+    // The label is to move to CursorFreq with a coming frame.
     bool FLabelPending = false;
+    // Since the label was last drawn.
+    QElapsedTimer FLabelMoved;
     // How many leading points the point layer shows, and nothing else; -1 when it shows
     // something else (points since forgotten, a picture from before a resize). A new point
     // is then drawn alone over the kept layer: the points are alike, so the order they are

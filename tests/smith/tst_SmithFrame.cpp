@@ -134,9 +134,10 @@ void TSmithFrameTest::apply()
 
 void TSmithFrameTest::sweepThenEnlarge_data()
 {
-    QTest::addColumn<bool>("SweepEnds");
-    QTest::newRow("drawn by the frame") << false;
-    QTest::newRow("drawn when the sweep ends") << true;
+    QTest::addColumn<int>("Ending"); // 0: frames, 1: frames, the label moved just before, 2: end
+    QTest::newRow("drawn by the frames") << 0;
+    QTest::newRow("the label moved just before: it follows a frame later") << 1;
+    QTest::newRow("drawn when the sweep ends") << 2;
 }
 
 void TSmithFrameTest::sweepThenEnlarge()
@@ -147,13 +148,15 @@ void TSmithFrameTest::sweepThenEnlarge()
     Frame.show();
     Frame.AddMeasuredPoint(1000, 10, 10); // at (93, 150), cleared before the sweep
     Frame.ClearChart();
+    QFETCH(int, Ending);
+    if (Ending == 1)
+        Frame.ShowFrequency(14000);
     for (int I = 0; I < 100; ++I)
         Frame.AddMeasuredPoint(14000 + 10 * I, 20 + I, 2 * I - 100);
     const TSmithChart *Chart = Frame.Chart();
     // The points wait for their frame, or for the sweep's end.
     QVERIFY(Chart->FramePending());
-    QFETCH(bool, SweepEnds);
-    if (SweepEnds)
+    if (Ending == 2)
         Frame.DrawPending();
     else
         QTRY_VERIFY(!Chart->FramePending());
