@@ -143,6 +143,8 @@ void TMereni::WatchdogTimer()
         portError = std::current_exception();
     }
 
+    if (SmithFrame)
+        SmithFrame->DrawPending();
     if (ProgressBar)
         ProgressBar->setValue(0);
     FMeasuring = false;

@@ -16,9 +16,13 @@ public:
 
     // Forget the plotted points; called when a sweep starts.
     virtual void ClearChart() = 0;
-    // Plot one received point at once: frequency in kHz, R and X in ohm, all whole numbers.
-    // Never raises: a point the chart cannot place (a load of -Z0) is left off it.
+    // Plot one received point: frequency in kHz, R and X in ohm, all whole numbers. It is
+    // on screen within a frame (a tenth of a second). Never raises: a point the chart cannot
+    // place (a load of -Z0) is left off it.
     virtual void AddMeasuredPoint(int FreqKHz, int R, int X) = 0;
+    // Show at once every point and label still waiting for their frame; called when a
+    // sweep ends, so its picture is whole before the curves are drawn.
+    virtual void DrawPending() { }
     // Move the chart's cursor label to the point nearest FreqKHz.
     virtual void ShowFrequency(int FreqKHz) = 0;
 

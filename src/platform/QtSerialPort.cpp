@@ -34,7 +34,9 @@ public:
             return false;
         // The driver polls on its own timer, so QSerialPort need not wake the program for
         // every few bytes: with room for one byte its notifier stops after the first, and
-        // Read() takes the rest straight from the device.
+        // Read() takes the rest straight from the device. The byte stays in QSerialPort's
+        // buffer, read by a peek: taking it would turn the notifier on again, to wake the
+        // program for the first byte after every poll.
         Port.setReadBufferSize(1);
         return true;
     }
@@ -46,6 +48,7 @@ public:
         if (Port.isOpen())
             Port.close();
         Lost = false;
+        HeldTaken = false;
         Saved.clear();
         ++Generation;
     }
@@ -94,8 +97,10 @@ public:
 
     bool PurgeComm(bool Input, bool Output) override
     {
-        if (Input)
+        if (Input) {
             Saved.clear();
+            HeldTaken = false;
+        }
         if (!Port.isOpen())
             return false;
         QSerialPort::Directions Which;
@@ -127,7 +132,11 @@ public:
         if (!Port.isOpen())
             return Lost ? 0 : -1;
         // The byte QSerialPort holds arrived before anything still in the device.
-        int Count = std::max(0, static_cast<int>(Port.read(Buffer, Size)));
+        int Count = 0;
+        if (!HeldTaken && Port.bytesAvailable() > 0) {
+            Count = std::max(0, static_cast<int>(Port.peek(Buffer, 1)));
+            HeldTaken = Count > 0;
+        }
         if (Count < Size && !Lost)
             Count += ReadDevice(Buffer + Count, Size - Count);
         return Count;
@@ -177,13 +186,17 @@ private:
         QTimer::singleShot(0, &Port, [this, OpenedAs = Generation] {
             if (!Port.isOpen() || Generation != OpenedAs)
                 return;
-            Saved += Port.readAll();
+            // Without the byte held in QSerialPort's buffer once it has been taken.
+            Saved += Port.readAll().mid(HeldTaken ? 1 : 0);
             Port.close();
         });
     }
 
     QSerialPort Port;
     bool Lost = false;
+    // The byte QSerialPort holds has been handed out; it stays in its buffer until a close
+    // or a purge.
+    bool HeldTaken = false;
     QByteArray Saved;
     // Counts closes, so a deferred close can tell whether its port is still the one it meant.
     unsigned Generation = 0;

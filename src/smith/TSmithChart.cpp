@@ -5,10 +5,12 @@
 #include "platform/Errors.h"
 #include "platform/FloatOps.h"
 #include "platform/Format.h"
+#include "platform/Guard.h"
 #include "platform/QtColor.h"
 
 #include <QGuiApplication>
 #include <QPalette>
+#include <QRegion>
 #include <QWidget>
 
 #include <algorithm>
@@ -54,6 +56,12 @@ constexpr TCircleRow kReactanceRows[] = {
 // 10 points at the 96 dots per inch the layout was made for.
 constexpr int kLabelPixelSize = 13;
 constexpr int kTimerIntervalMs = 100;
+// Live points wait at most this long: they still follow their lines, and a frame holds the
+// two or three lines of the driver's last polls.
+constexpr int kFrameIntervalMs = 100;
+// The label of the newest point moves with every other frame; a little early counts, as
+// timers fire a few milliseconds late.
+constexpr int kLabelDueMs = 2 * kFrameIntervalMs - 10;
 // FindPoint takes the nearest point only within this distance (kHz, exclusive).
 constexpr long long kCursorReachKHz = 50;
 
@@ -70,30 +78,46 @@ QImage Resized(const QImage &Old, int Width, int Height)
 }
 
 // Dest := A AND B AND C inside Area: the grid copied in, then the two white-backed layers
-// laid over it.
+// laid over it. Rows are reached through one pointer each: the areas of a label are long
+// and thin, and a scanLine() per row and layer cost as much as the pixels.
 void AndLayers(QImage &Dest, const QImage &A, const QImage &B, const QImage &C, QRect Area)
 {
     const QSize Size = Dest.size();
     if (Dest.isNull() || A.size() != Size || B.size() != Size || C.size() != Size)
         return;
     Area &= Dest.rect();
+    if (Area.isEmpty())
+        return;
     const int Left = Area.left();
     const int Right = Area.right();
+    auto *D = reinterpret_cast<std::uint32_t *>(Dest.bits());
+    const auto *Pa = reinterpret_cast<const std::uint32_t *>(A.constBits());
+    const auto *Pb = reinterpret_cast<const std::uint32_t *>(B.constBits());
+    const auto *Pc = reinterpret_cast<const std::uint32_t *>(C.constBits());
+    // Format_RGB32 rows are whole 32-bit words.
+    const qsizetype Stride = Dest.bytesPerLine() / 4;
+    const qsizetype StrideA = A.bytesPerLine() / 4;
+    const qsizetype StrideB = B.bytesPerLine() / 4;
+    const qsizetype StrideC = C.bytesPerLine() / 4;
     for (int Y = Area.top(); Y <= Area.bottom(); ++Y) {
-        const auto *Pa = reinterpret_cast<const std::uint32_t *>(A.constScanLine(Y));
-        const auto *Pb = reinterpret_cast<const std::uint32_t *>(B.constScanLine(Y));
-        const auto *Pc = reinterpret_cast<const std::uint32_t *>(C.constScanLine(Y));
-        auto *D = reinterpret_cast<std::uint32_t *>(Dest.scanLine(Y));
+        std::uint32_t *Row = D + Y * Stride;
+        const std::uint32_t *RowA = Pa + Y * StrideA;
+        const std::uint32_t *RowB = Pb + Y * StrideB;
+        const std::uint32_t *RowC = Pc + Y * StrideC;
         for (int X = Left; X <= Right; ++X)
-            D[X] = (Pa[X] & Pb[X] & Pc[X]) | 0xFF000000u;
+            Row[X] = (RowA[X] & RowB[X] & RowC[X]) | 0xFF000000u;
     }
 }
 
 void FillWhite(QImage &Image, QRect Area)
 {
     Area &= Image.rect();
+    if (Area.isEmpty())
+        return;
+    auto *Bits = reinterpret_cast<std::uint32_t *>(Image.bits());
+    const qsizetype Stride = Image.bytesPerLine() / 4;
     for (int Y = Area.top(); Y <= Area.bottom(); ++Y) {
-        auto *Row = reinterpret_cast<std::uint32_t *>(Image.scanLine(Y));
+        std::uint32_t *Row = Bits + Y * Stride;
         std::fill(Row + Area.left(), Row + Area.right() + 1, 0xFFFFFFFFu);
     }
 }
@@ -144,6 +168,10 @@ TSmithChart::TSmithChart(int ACentreX, int ACentreY, int ARadius, QWidget *APain
 {
     FTimer.setInterval(kTimerIntervalMs);
     QObject::connect(&FTimer, &QTimer::timeout, [this] { TimerElapsed(); });
+    FFrameTimer.setInterval(kFrameIntervalMs);
+    FFrameTimer.setSingleShot(true);
+    QObject::connect(&FFrameTimer, &QTimer::timeout, &FFrameTimer,
+        [this] { GuardSilently([this] { DrawFrame(false); }); });
 }
 
 TSmithChart::~TSmithChart() = default;
@@ -187,11 +215,19 @@ void TSmithChart::Compose(bool FromPaint)
         FPaintBox->update();
 }
 
-void TSmithChart::ComposeAreas(const std::vector<QRect> &Areas)
+void TSmithChart::ComposeAreas(const std::vector<QRect> &Areas, bool RepaintAreas)
 {
-    for (const QRect &Area : Areas)
+    QRegion Changed;
+    for (const QRect &Area : Areas) {
         AndLayers(FBuffer, FGridLayer, FLabelLayer, FPointLayer, Area);
-    if (FPaintBox)
+        if (RepaintAreas)
+            Changed += Area;
+    }
+    if (!FPaintBox)
+        return;
+    if (RepaintAreas)
+        FPaintBox->update(Changed);
+    else
         FPaintBox->update();
 }
 
@@ -344,15 +380,49 @@ void TSmithChart::AddPoint(bool Redraw, int Freq, int R, int X, int Z0)
         ShowCursor(Freq);
         return;
     }
+    FCursorFreq = Freq;
+    FLabelPending = true;
+    DrawPending();
+}
+
+void TSmithChart::AddLivePoint(int Freq, int R, int X, int Z0)
+{
+    AppendPoint(Freq, R, X, Z0);
+    FCursorFreq = Freq;
+    FLabelPending = true;
+    if (!FFrameTimer.isActive())
+        FFrameTimer.start();
+}
+
+void TSmithChart::DrawPending() { DrawFrame(true); }
+
+void TSmithChart::DrawFrame(bool Whole)
+{
+    FFrameTimer.stop();
+    // The label and its cross cost most of a frame, and a readout changing ten times a
+    // second cannot be read anyway: during a sweep the label follows the newest point with
+    // every other frame, and the sweep's end puts it on the last.
+    const bool Label = FLabelPending
+        && (Whole || !FLabelMoved.isValid() || FLabelMoved.elapsed() >= kLabelDueMs);
+    const bool Points = FDrawnCount != static_cast<int>(FPoints.size());
+    if (FLabelPending && !Label)
+        FFrameTimer.start();
+    if (!Label && !Points)
+        return;
     // One composition for label and points: the label's own would be replaced before
     // anything paints it. When the picture was whole, only what changed is composed again.
     const bool WasCurrent = FBufferCurrent;
-    std::vector<QRect> Areas = FLabelAreas;
-    DrawLabel(Freq);
-    Areas.insert(Areas.end(), FLabelAreas.begin(), FLabelAreas.end());
+    std::vector<QRect> Areas;
+    if (Label) {
+        Areas = FLabelAreas;
+        DrawLabel(FCursorFreq);
+        Areas.insert(Areas.end(), FLabelAreas.begin(), FLabelAreas.end());
+    }
     const bool Kept = DrawNewPoints(&Areas);
     if (WasCurrent && Kept) {
-        ComposeAreas(Areas);
+        // A few new points are repainted alone. The label's areas are not: a region of
+        // strips across the box repaints slower than the whole box.
+        ComposeAreas(Areas, !Label);
     } else {
         Compose();
     }
@@ -384,13 +454,12 @@ bool TSmithChart::FindPoint(int Freq, int &PX, int &PY, int &R, int &X) const
     return true;
 }
 
-void TSmithChart::LabelText(int X, int Y, TColor Colour, const QString &Text)
+void TSmithChart::LabelText(int X, int Y, TColor Colour, const QString &Text, int Width)
 {
     FLabel.FontColor = Colour;
     FLabel.TextOut(X, Y, Text);
     // A margin for any glyph that reaches beyond its advance.
-    FLabelAreas.push_back(
-        QRect(X - 2, Y - 2, FLabel.TextWidth(Text) + 4, FLabel.TextHeight(Text) + 4));
+    FLabelAreas.push_back(QRect(X - 2, Y - 2, Width + 4, FLabel.TextHeight(Text) + 4));
 }
 
 void TSmithChart::DrawLabel(int Freq)
@@ -400,6 +469,8 @@ void TSmithChart::DrawLabel(int Freq)
         FillWhite(FLabelLayer, Area);
     FLabelAreas.clear();
     FCursorFreq = Freq;
+    FLabelPending = false;
+    FLabelMoved.start();
     int Ox = 0;
     int Oy = 0;
     int R = 0;
@@ -416,17 +487,16 @@ void TSmithChart::DrawLabel(int Freq)
     FLabel.FontBold = false;
     // Each text stands beside the point but within the chart's width (and the layer's), so
     // the label of a point near the rim stays in view.
-    const auto Placed = [&](int Wanted, const QString &Text) {
+    // Measuring a text costs as much as drawing it: each is measured once.
+    const auto Text = [&](int Wanted, int Y, TColor Colour, const QString &Caption) {
+        const int Width = FLabel.TextWidth(Caption);
         const int Left = std::max(FCentreX - FRadius, 0);
-        const int Right = std::min(FCentreX + FRadius, W) - FLabel.TextWidth(Text);
-        return std::max(Left, std::min(Wanted, Right));
+        const int Right = std::min(FCentreX + FRadius, W) - Width;
+        LabelText(std::max(Left, std::min(Wanted, Right)), Y, Colour, Caption, Width);
     };
-    const QString FreqText = QStr(FormatFloat("#0.000", Freq / 1000.0)) + QStringLiteral(" MHz");
-    const QString RText = QStringLiteral("Rx ") + QString::number(R);
-    const QString XText = QStringLiteral("Xx ") + QString::number(X);
-    LabelText(Placed(Px - 25, FreqText), 0, clBlack, FreqText);
-    LabelText(Placed(Px - 20, RText), H - 35, clGreen, RText);
-    LabelText(Placed(Px - 20, XText), H - 20, clPurple, XText);
+    Text(Px - 25, 0, clBlack, QStr(FormatFloat("#0.000", Freq / 1000.0)) + QStringLiteral(" MHz"));
+    Text(Px - 20, H - 35, clGreen, QStringLiteral("Rx ") + QString::number(R));
+    Text(Px - 20, H - 20, clPurple, QStringLiteral("Xx ") + QString::number(X));
     FLabel.SetPen(clGreen, psDot, 1);
     FLabel.PenMode = TPenMode::Copy;
     FLabel.MoveTo(0, Py);

@@ -2,6 +2,7 @@
 
 #include "platform/Canvas.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QStringList>
 #include <QTimer>
@@ -64,6 +65,14 @@ public:
     void ClearPoints();
     // Appends the point, moves the label to it and, when Redraw is set, draws the points.
     void AddPoint(bool Redraw, int Freq, int R, int X, int Z0);
+    // A point of a running sweep: appended and made the label's at once, drawn with the
+    // next frame, within a tenth of a second; the label follows at most every other frame.
+    // A line arrives every few tens of milliseconds; drawing the label and composing for
+    // each cost more than everything else a sweep does.
+    void AddLivePoint(int Freq, int R, int X, int Z0);
+    // Draws and composes what waits for a frame, the label included, at once.
+    void DrawPending();
+    bool FramePending() const { return FFrameTimer.isActive(); }
     // The first of the plotted points nearest to Freq, if it lies within 49 kHz.
     bool FindPoint(int Freq, int &PX, int &PY, int &R, int &X) const;
     void ShowCursor(int Freq);
@@ -97,12 +106,16 @@ private:
     void AppendPoint(int Freq, int R, int X, int Z0);
     // The label of ShowCursor without the composition.
     void DrawLabel(int Freq);
-    void LabelText(int X, int Y, TColor Colour, const QString &Text);
+    // Width: the text's advance, as measured for its place.
+    void LabelText(int X, int Y, TColor Colour, const QString &Text, int Width);
     // Draws the points the layer does not show yet, or all on a cleared layer when it shows
     // something else (answering false then); adds the area of each point drawn to Areas.
     bool DrawNewPoints(std::vector<QRect> *Areas);
-    // Compose within the areas only, for a picture that was whole before they changed.
-    void ComposeAreas(const std::vector<QRect> &Areas);
+    // Compose within the areas only, for a picture that was whole before they changed; the
+    // paint box repaints those areas or, without RepaintAreas, all of itself.
+    void ComposeAreas(const std::vector<QRect> &Areas, bool RepaintAreas = false);
+    // What the frame timer does; Whole draws the label even before it is due.
+    void DrawFrame(bool Whole);
     void Circle(double X, double Y, double R);
     void DrawReferencePoints();
 
@@ -121,7 +134,12 @@ private:
     int FCentreY;
     int FRadius;
     QTimer FTimer;
+    QTimer FFrameTimer;
     int FCursorFreq = 0;
+    // The label is to move to CursorFreq with a coming frame.
+    bool FLabelPending = false;
+    // Since the label was last drawn.
+    QElapsedTimer FLabelMoved;
     // How many leading points the point layer shows, and nothing else; -1 when it shows
     // something else (points since forgotten, a picture from before a resize). A new point
     // is then drawn alone over the kept layer: the points are alike, so the order they are

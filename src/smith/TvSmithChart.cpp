@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -33,17 +34,24 @@ public:
         QPalette Palette = palette();
         Palette.setColor(QPalette::Window, ToQColor(ButtonFaceColor()));
         setPalette(Palette);
-        setAutoFillBackground(true);
+        // The picture covers the box: filling the background first would paint every pixel
+        // twice on each frame of a sweep.
+        setAttribute(Qt::WA_OpaquePaintEvent);
     }
 
 protected:
-    void paintEvent(QPaintEvent *) override
+    void paintEvent(QPaintEvent *Event) override
     {
         GuardSilently([this] { Frame->pbSmithPaint(); });
-        if (const TSmithChart *Chart = Frame->Chart()) {
-            QPainter Painter(this);
+        QPainter Painter(this);
+        const TSmithChart *Chart = Frame->Chart();
+        const QRect Picture = Chart ? Chart->Buffer().rect() : QRect();
+        // Before the chart exists, or beyond a picture not yet of the box's size.
+        const QRegion Rest = Event->region().subtracted(Picture);
+        for (const QRect &Area : Rest)
+            Painter.fillRect(Area, palette().color(QPalette::Window));
+        if (Chart)
             Painter.drawImage(0, 0, Chart->Buffer());
-        }
     }
     void resizeEvent(QResizeEvent *) override
     {
@@ -141,7 +149,13 @@ void TvSmithChart::ClearChart()
 void TvSmithChart::AddMeasuredPoint(int FreqKHz, int R, int X)
 {
     if (FChart)
-        FChart->AddPoint(true, FreqKHz, R, X, ChImp);
+        FChart->AddLivePoint(FreqKHz, R, X, ChImp);
+}
+
+void TvSmithChart::DrawPending()
+{
+    if (FChart)
+        FChart->DrawPending();
 }
 
 void TvSmithChart::LoadLines(const QStringList &Lines, int Z0)

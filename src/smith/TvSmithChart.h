@@ -41,6 +41,7 @@ public:
     void FrameResize();
     void ClearChart() override;
     void AddMeasuredPoint(int FreqKHz, int R, int X) override;
+    void DrawPending() override;
     void LoadLines(const QStringList &Lines, int Z0) override;
     void ShowFrequency(int FreqKHz) override;
     void RedrawGrid() override;

@@ -68,6 +68,13 @@ void TfrmMainSweepTest::SweepOf160mWithTheMinimumCursorAtTheDip()
     QCOMPARE(Lines.size(), 20);
     QCOMPARE(Lines.first(), QString::fromStdString(TAnalyzerModel(TLoadParams()).ReplyLine(181)));
     QCOMPARE(Window.SmithFrame()->Chart()->Points().size(), std::size_t(20));
+    // The chart's live frames lose nothing: at the end it is the sweep drawn at once.
+    const TSmithChart &Chart = *Window.SmithFrame()->Chart();
+    TSmithChart Fresh(Chart.CentreX(), Chart.CentreY(), Chart.Radius(), nullptr);
+    Fresh.GraphBackColor = Chart.GraphBackColor;
+    Fresh.Resize(Chart.Size().width(), Chart.Size().height());
+    Fresh.ReplotLines(Lines, ChImp);
+    QVERIFY(Chart.Buffer() == Fresh.Buffer());
     QVERIFY(G.Composite != Empty);
 
     // The dip of the load itself, on the sweep's 10 kHz steps.

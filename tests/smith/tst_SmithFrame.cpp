@@ -21,6 +21,7 @@ private slots:
     void nothingBeforeInitChart();
     void apply_data();
     void apply();
+    void sweepThenEnlarge_data();
     void sweepThenEnlarge();
 
 private:
@@ -131,6 +132,14 @@ void TSmithFrameTest::apply()
     QCOMPARE(Frame.Chart()->CursorFreq(), 14010);
 }
 
+void TSmithFrameTest::sweepThenEnlarge_data()
+{
+    QTest::addColumn<int>("Ending"); // 0: frames, 1: frames, the label moved just before, 2: end
+    QTest::newRow("drawn by the frames") << 0;
+    QTest::newRow("the label moved just before: it follows a frame later") << 1;
+    QTest::newRow("drawn when the sweep ends") << 2;
+}
+
 void TSmithFrameTest::sweepThenEnlarge()
 {
     TvSmithChart Frame;
@@ -139,9 +148,18 @@ void TSmithFrameTest::sweepThenEnlarge()
     Frame.show();
     Frame.AddMeasuredPoint(1000, 10, 10); // at (93, 150), cleared before the sweep
     Frame.ClearChart();
+    QFETCH(int, Ending);
+    if (Ending == 1)
+        Frame.ShowFrequency(14000);
     for (int I = 0; I < 100; ++I)
         Frame.AddMeasuredPoint(14000 + 10 * I, 20 + I, 2 * I - 100);
     const TSmithChart *Chart = Frame.Chart();
+    // The points wait for their frame, or for the sweep's end.
+    QVERIFY(Chart->FramePending());
+    if (Ending == 2)
+        Frame.DrawPending();
+    else
+        QTRY_VERIFY(!Chart->FramePending());
     QCOMPARE(int(Chart->Points().size()), 100);
     QCOMPARE(Chart->CursorFreq(), 14990);
     // The cross stands on the last point.
