@@ -486,8 +486,8 @@ void TSmithChart::DrawLabel(int Freq)
     FLabel.FontPixelSize = kLabelPixelSize;
     FLabel.FontBold = false;
     // Each text stands beside the point but within the chart's width (and the layer's), so
-    // the label of a point near the rim stays in view.
-    // Measuring a text costs as much as drawing it: each is measured once.
+    // the label of a point near the rim stays in view. Measuring a text costs as much as
+    // drawing it: each is measured once.
     const auto Text = [&](int Wanted, int Y, TColor Colour, const QString &Caption) {
         const int Width = FLabel.TextWidth(Caption);
         const int Left = std::max(FCentreX - FRadius, 0);
