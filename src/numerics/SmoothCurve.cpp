@@ -226,7 +226,7 @@ private:
 
     // The same model, y = x (d1 + d2 u + ... + d(m) u^(m-1)) with u running over [-1, 1]
     // across the window, spans exactly the polynomials of degree m without a constant term,
-    // but its columns are far from parallel. Householder QR of that design matrix, so the
+    // but its columns are far from parallel. Householder QR of that matrix of powers, so the
     // conditioning is not squared either. The factorisation depends on x alone and is made
     // once; each series' right-hand side goes through the very steps it would alone. False
     // when the basis degenerates (all x equal) or a value leaves the double range; Valid
@@ -242,8 +242,8 @@ private:
         const double magnitude = std::max(std::fabs(Lo), std::fabs(Hi));
         if (!(halfSpan > 0.0) || !std::isfinite(magnitude))
             return false;
-        // The design matrix column by column, the right-hand sides after it: each reduction
-        // step reflects every column right of its own alike.
+        // The powers of the window's points column by column, the right-hand sides after
+        // them: each reduction step reflects every column right of its own alike.
         const int columns = m + Count;
         const std::size_t cells = Flat(columns, 0, Rows);
         if (Work.size() < cells)
@@ -424,7 +424,7 @@ private:
     std::vector<int> PivotOf;
     std::vector<double> Coefficients;
     std::vector<double> Diagonal; // of R in the QR factorisation
-    // A window's design matrix column by column and its right-hand sides, then their QR.
+    // The powers of a window's points column by column and its right-hand sides, then their QR.
     std::vector<double> Work;
 };
 
