@@ -269,35 +269,10 @@ void TMereni::DrawCurves(
     if (!OsaX)
         return;
     const std::array<TOsaY *, 7> axes = CurveAxes();
-    // A reference draws with each axis's pen in its own tint, for as long as it draws.
-    std::array<TPropertyLine, 7> livePens {};
-    for (std::size_t a = 0; a < axes.size(); ++a) {
-        if (axes[a] && Reference >= 0) {
-            livePens[a] = axes[a]->Line;
-            axes[a]->Line = TReferenceTraces::PenOf(livePens[a], Reference, References.Count());
-        }
-    }
-    const auto restorePens = [&] {
-        for (std::size_t a = 0; a < axes.size(); ++a)
-            if (axes[a] && Reference >= 0)
-                axes[a]->Line = livePens[a];
-    };
-    try {
-        DrawCurvesWithPens(Series, Evaluation, Cache);
-    } catch (...) {
-        restorePens();
-        throw;
-    }
-    restorePens();
-}
-
-void TMereni::DrawCurvesWithPens(const TSweepSeries &Series, quint64 Evaluation, TCurveCache &Cache)
-{
-    const std::array<TOsaY *, 7> axes = CurveAxes();
     std::vector<double> inputs = CurveInputs(Evaluation);
     if (KeepEvaluation && inputs == Cache.From) {
         // The same curves as last time.
-        DrawSegments(axes, Cache.Segments);
+        DrawSegments(axes, Cache.Segments, Reference);
         for (std::size_t a = 0; a < axes.size(); ++a) {
             if (axes[a]) {
                 axes[a]->LastX = Cache.Ends[a].first;
@@ -324,20 +299,27 @@ void TMereni::DrawCurvesWithPens(const TSweepSeries &Series, quint64 Evaluation,
     } catch (...) {
         // What was plotted before the failure is drawn, as if point by point.
         stopRecording();
-        DrawSegments(axes, Cache.Segments);
+        DrawSegments(axes, Cache.Segments, Reference);
         throw;
     }
     stopRecording();
-    DrawSegments(axes, Cache.Segments);
+    DrawSegments(axes, Cache.Segments, Reference);
     for (std::size_t a = 0; a < axes.size(); ++a)
         if (axes[a])
             Cache.Ends[a] = { axes[a]->LastX, axes[a]->LastY };
     Cache.From = std::move(inputs);
 }
 
-void TMereni::DrawSegments(
-    const std::array<TOsaY *, 7> &Axes, const std::vector<TCurveSegment> &Segments)
+void TMereni::DrawSegments(const std::array<TOsaY *, 7> &Axes,
+    const std::vector<TCurveSegment> &Segments, int Reference) const
 {
+    // A reference draws with each axis's pen in its own tint.
+    std::array<TPropertyLine, 7> lines {};
+    for (std::size_t a = 0; a < Axes.size(); ++a)
+        if (Axes[a])
+            lines[a] = Reference < 0
+                ? Axes[a]->Line
+                : TReferenceTraces::PenOf(Axes[a]->Line, Reference, References.Count());
     // In the order they were plotted, so that where curves cross the same one lies on top.
     TCanvas *canvas = nullptr;
     bool oneCanvas = true;
@@ -351,15 +333,14 @@ void TMereni::DrawSegments(
     }
     if (!canvas || !oneCanvas) {
         for (const TCurveSegment &segment : Segments) {
-            TOsaY *axis = Axes[static_cast<std::size_t>(segment.Pen)];
-            axis->DrawLine(segment.X1, segment.Y1, segment.X2, segment.Y2, axis->Line);
+            const auto pen = static_cast<std::size_t>(segment.Pen);
+            Axes[pen]->DrawLine(segment.X1, segment.Y1, segment.X2, segment.Y2, lines[pen]);
         }
         return;
     }
     std::array<TCanvasPen, 7> pens {};
     for (std::size_t a = 0; a < Axes.size(); ++a)
-        if (Axes[a])
-            pens[a] = { Axes[a]->Line.Color, Axes[a]->Line.Style, Axes[a]->Line.Width };
+        pens[a] = { lines[a].Color, lines[a].Style, lines[a].Width };
     canvas->DrawLines(Segments, pens.data());
 }
 

@@ -177,12 +177,12 @@ private:
     // live sweep.
     void DrawCurves(
         const TSweepSeries &Series, quint64 Evaluation, TCurveCache &Cache, int Reference);
-    void DrawCurvesWithPens(const TSweepSeries &Series, quint64 Evaluation, TCurveCache &Cache);
     void PlotCurves(const TSweepSeries &Series);
     void ResetCurvePaths();
-    // Segments with the axes' pens as they are now, in the order they were plotted.
-    void DrawSegments(
-        const std::array<TOsaY *, 7> &Axes, const std::vector<TCurveSegment> &Segments);
+    // Segments with the axes' pens as they are now (reference Reference's tints of them when
+    // it is 0 or more), in the order they were plotted.
+    void DrawSegments(const std::array<TOsaY *, 7> &Axes,
+        const std::vector<TCurveSegment> &Segments, int Reference) const;
     std::array<TOsaY *, 7> CurveAxes() const;
     std::vector<double> CurveInputs(quint64 Evaluation) const;
     void PlaceMinimumCursor();
